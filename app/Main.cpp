@@ -1,0 +1,3 @@
+#include "app/PluginHostApp.h"
+
+START_JUCE_APPLICATION(PluginHostApp)

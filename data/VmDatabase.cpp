@@ -1,0 +1,357 @@
+#include "data/VmDatabase.h"
+
+#include "data/CppSQLite3Exception.h"
+#include "data/DbSchema.h"
+#include "platform/Dialogs.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <mutex>
+
+namespace
+{
+std::atomic<VmDatabase*> instance{nullptr};
+std::mutex instanceLock;
+bool constructing = false;
+
+const char* const tracedTables[] = {"AudioFiles", "GlimraCues", "LightShows", "MidiEvents",
+                                    "SetElements", "Sets",       "ShowMemos"};
+} // namespace
+
+VmDatabase* VmDatabase::getInstance()
+{
+    if (auto* existing = instance.load())
+        return existing;
+
+    std::lock_guard<std::mutex> lock(instanceLock);
+    if (auto* existing = instance.load())
+        return existing;
+    if (constructing)
+        return nullptr;
+
+    constructing = true;
+    auto* created = new VmDatabase();
+    constructing = false;
+    instance.store(created);
+    return created;
+}
+
+VmDatabase::~VmDatabase()
+{
+    db.close();
+    instance.store(nullptr);
+}
+
+void VmDatabase::reportError(const CppSQLite3Exception& e)
+{
+    ++errorCount;
+    Dialogs::showMessage(DialogIcon::none, CppSQLite3Exception::errorCodeAsString(e.errorCode()),
+                         juce::String::fromUTF8(e.errorMessage()));
+}
+
+int VmDatabase::execDML(const juce::String& sql)
+{
+    try
+    {
+        return db.execDML(sql.toRawUTF8());
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        reportError(e);
+        return 0;
+    }
+}
+
+CppSQLite3Query VmDatabase::execQuery(const juce::String& sql)
+{
+    try
+    {
+        return db.execQuery(sql.toRawUTF8());
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        reportError(e);
+        return {};
+    }
+}
+
+bool VmDatabase::newMemoryDb()
+{
+    closeDb();
+    try
+    {
+        db.open(":memory:");
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        reportError(e);
+        return true;
+    }
+    execDML(dbSchemaScript);
+    execQuery("PRAGMA foreign_keys = ON;");
+    initUndo();
+    isOpen = true;
+    return true;
+}
+
+DbFileResult VmDatabase::openDbFile(const juce::File& file)
+{
+    closeDb();
+    const auto path = file.getFullPathName();
+
+    if (!file.exists())
+    {
+        if (!file.getParentDirectory().createDirectory())
+            return DbFileResult::cannotOpen;
+        try
+        {
+            db.open(path.toRawUTF8());
+            // One transaction: a failure leaves no half-built library behind.
+            db.execDML("BEGIN TRANSACTION");
+            db.execDML(dbSchemaScript);
+            db.execDML("COMMIT");
+            return DbFileResult::created;
+        }
+        catch (const CppSQLite3Exception&)
+        {
+            db.close();
+            file.deleteFile();
+            return DbFileResult::cannotOpen;
+        }
+    }
+
+    if (file.isDirectory())
+        return DbFileResult::cannotOpen;
+
+    try
+    {
+        db.openExisting(path.toRawUTF8());
+    }
+    catch (const CppSQLite3Exception&)
+    {
+        return DbFileResult::cannotOpen;
+    }
+
+    try
+    {
+        // Reading the header and every page finds a foreign or truncated file
+        // before anything is written to it.
+        auto check = db.execQuery("PRAGMA quick_check");
+        if (check.eof() || check.getStringField(0) != "ok")
+        {
+            check.finalize();
+            db.close();
+            return DbFileResult::damaged;
+        }
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        db.close();
+        if (e.errorCode() == SQLITE_NOTADB)
+            return DbFileResult::notADatabase;
+        if (e.errorCode() == SQLITE_CORRUPT)
+            return DbFileResult::damaged;
+        return DbFileResult::cannotOpen;
+    }
+
+    if (db.isReadOnly() || !file.hasWriteAccess())
+    {
+        db.close();
+        return DbFileResult::readOnly;
+    }
+    return DbFileResult::opened;
+}
+
+void VmDatabase::makeReadyForUse()
+{
+    execQuery("PRAGMA foreign_keys = ON;");
+    // Every commit reaches the disk before it returns.
+    execQuery("PRAGMA synchronous = FULL;");
+    initUndo();
+    isOpen = true;
+}
+
+bool VmDatabase::closeDb()
+{
+    if (isOpen)
+    {
+        clearUndoStack();
+        execQuery("VACUUM");
+    }
+    db.close();
+    isOpen = false;
+    transactionDepth = 0;
+    transactionDesc.clear();
+    lastUndoTop = 0;
+    return true;
+}
+
+std::vector<AudioFileModel> VmDatabase::getAudioFiles()
+{
+    std::vector<AudioFileModel> result;
+    if (!isOpen)
+        return result;
+    for (auto q = execQuery("SELECT AudioFileID FROM AudioFiles ORDER BY Name"); !q.eof();
+         q.nextRow())
+        result.emplace_back(q.getIntField(0));
+    return result;
+}
+
+std::vector<SetModel> VmDatabase::getSets()
+{
+    std::vector<SetModel> result;
+    if (!isOpen)
+        return result;
+    for (auto q = execQuery("SELECT SetID FROM Sets ORDER BY Name"); !q.eof(); q.nextRow())
+        result.emplace_back(q.getIntField(0));
+    return result;
+}
+
+std::vector<MidiEventModel> VmDatabase::getMidiEvents()
+{
+    std::vector<MidiEventModel> result;
+    if (!isOpen)
+        return result;
+    for (auto q = execQuery("SELECT MidiEventID FROM MidiEvents ORDER BY Category,Name");
+         !q.eof(); q.nextRow())
+        result.emplace_back(q.getIntField(0));
+    return result;
+}
+
+int VmDatabase::countAudioFiles()
+{
+    if (!isOpen)
+        return 0;
+    return execQuery("SELECT COUNT(AudioFileID) FROM AudioFiles").getIntField(0);
+}
+
+bool VmDatabase::upgradeDb(const juce::String& path, int version)
+{
+    if (version != 1 && version != 2)
+        return true;
+
+    juce::File file(path);
+    file.copyFileTo(juce::File(path + ".backup")); // a failed copy does not stop the upgrade
+
+    closeDb();
+    try
+    {
+        db.openExisting(path.toRawUTF8());
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        reportError(e);
+        return false;
+    }
+
+    // All steps or none: a half-upgraded file would be marked current and then
+    // fail wherever the missing tables or columns are used.
+    const int errorsBefore = errorCount;
+    execDML("BEGIN TRANSACTION");
+    if (version == 1)
+    {
+        execDML("CREATE TABLE MidiEvents ( MidiEventID  integer PRIMARY KEY AUTOINCREMENT NOT "
+                "NULL, Name         varchar(50), Category     varchar(50)) ;");
+        execDML("CREATE TABLE MidiMessages ( MidiMessageID  integer PRIMARY KEY NOT NULL, "
+                "MidiEventID    integer, Time         float(50) NOT NULL DEFAULT 0, OutDevice      "
+                "varchar(50), Channel        integer NOT NULL DEFAULT 0, Message        integer "
+                "NOT NULL DEFAULT 192, Data1          integer NOT NULL DEFAULT 0, Data2          "
+                "integer NOT NULL DEFAULT 0, FOREIGN KEY (MidiEventID) REFERENCES "
+                "MidiEvents(MidiEventID) ON DELETE CASCADE ON UPDATE CASCADE );");
+        execDML("ALTER TABLE ShowMemos ADD COLUMN StartMidiEventID integer REFERENCES "
+                "MidiEvents(MidiEventID) ON DELETE SET NULL ON UPDATE CASCADE");
+        execDML("ALTER TABLE ShowMemos ADD COLUMN EndMidiEventID integer REFERENCES "
+                "MidiEvents(MidiEventID) ON DELETE SET NULL ON UPDATE CASCADE");
+    }
+    execDML("ALTER TABLE LightShows ADD COLUMN TrimStart float(50) DEFAULT 0");
+    execDML("ALTER TABLE LightShows ADD COLUMN TrimEnd float(50) DEFAULT 0");
+    execQuery(juce::String::formatted("UPDATE Things SET Value=%d WHERE Name='SchemaVersion'",
+                                      currentSchemaVersion));
+
+    if (errorCount != errorsBefore)
+    {
+        execDML("ROLLBACK");
+        Dialogs::showMessage(DialogIcon::warning, "Upgrade failed",
+                             "Your database could not be upgraded and has been left as it "
+                             "was.\n\nA copy of it is in " +
+                                 path + ".backup");
+        return false;
+    }
+    execDML("COMMIT");
+
+    Dialogs::showMessage(DialogIcon::info, "Upgrade successful!",
+                         "Your database has been upgraded to work with this release of Velmora");
+    return true;
+}
+
+void VmDatabase::initUndo()
+{
+    try
+    {
+        if (db.tableExists("UndoStack"))
+            execDML("DROP TABLE UndoStack");
+        if (db.tableExists("RedoStack"))
+            execDML("DROP TABLE RedoStack");
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        reportError(e);
+    }
+    execDML("CREATE TABLE UndoStack (Desc varchar(50),Command varchar(1000));");
+    execDML("CREATE TABLE RedoStack (Desc varchar(50),Command varchar(1000));");
+    for (auto* table : tracedTables)
+        addUndoTriggers(table);
+}
+
+void VmDatabase::addUndoTriggers(const juce::String& t)
+{
+    juce::StringArray columns;
+    for (auto q = execQuery("PRAGMA table_info('" + t + "')"); !q.eof(); q.nextRow())
+        columns.add(q.getStringField(1));
+
+    execQuery("CREATE TEMP TRIGGER _" + t + "_it AFTER INSERT ON " + t + " BEGIN " +
+              "INSERT INTO UndoStack VALUES(NULL, 'DELETE FROM " + t +
+              " WHERE rowid='||new.rowid); " + "END;");
+
+    juce::String update = "CREATE TEMP TRIGGER _" + t + "_ut AFTER UPDATE ON " + t + " BEGIN " +
+                          "INSERT INTO UndoStack VALUES(NULL, 'UPDATE " + t + " " + "SET ";
+    for (int i = 0; i < columns.size(); ++i)
+    {
+        update += columns[i] + "='||quote(old." + columns[i] + ")||'";
+        if (i < columns.size() - 1)
+            update += ",";
+    }
+    update += " WHERE rowid='||old.rowid); END;";
+    execQuery(update);
+
+    juce::String del = "CREATE TEMP TRIGGER _" + t + "_dt BEFORE DELETE ON " + t + " BEGIN " +
+                       "INSERT INTO UndoStack VALUES(NULL, 'INSERT INTO " + t + "(rowid," +
+                       columns.joinIntoString(",") + ") VALUES('||old.rowid||','";
+    for (int i = 0; i < columns.size(); ++i)
+    {
+        del += "||quote(old." + columns[i] + ")||";
+        if (i < columns.size() - 1)
+            del += "','";
+    }
+    del += "')'); END;";
+    execQuery(del);
+}
+
+void VmDatabase::clearUndoStack()
+{
+    if (!isOpen)
+        return;
+    execQuery("DELETE FROM UndoStack");
+    execQuery("DELETE FROM RedoStack");
+}
+
+void cleanStringForDb(juce::String& text)
+{
+    text = text.replace("'", "''").replace("\\", "/");
+}
+
+void cleanupPathString(juce::String& text)
+{
+    text = text.replace("\\", "/");
+}
