@@ -2,6 +2,7 @@
 
 #include "data/CppSQLite3Exception.h"
 #include "data/DbSchema.h"
+#include "data/SqlFormat.h"
 #include "platform/Dialogs.h"
 
 #include <sqlite3.h>
@@ -144,6 +145,13 @@ DbFileResult VmDatabase::openDbFile(const juce::File& file)
             db.close();
             return DbFileResult::damaged;
         }
+        check.finalize();
+        // An empty file, or another program's database, is no library of ours.
+        if (!db.tableExists("Things"))
+        {
+            db.close();
+            return DbFileResult::notADatabase;
+        }
     }
     catch (const CppSQLite3Exception& e)
     {
@@ -155,7 +163,8 @@ DbFileResult VmDatabase::openDbFile(const juce::File& file)
         return DbFileResult::cannotOpen;
     }
 
-    if (db.isReadOnly() || !file.hasWriteAccess())
+    // The folder must take the journal that every write creates beside the file.
+    if (db.isReadOnly() || !file.hasWriteAccess() || !file.getParentDirectory().hasWriteAccess())
     {
         db.close();
         return DbFileResult::readOnly;
@@ -266,8 +275,8 @@ bool VmDatabase::upgradeDb(const juce::String& path, int version)
     }
     execDML("ALTER TABLE LightShows ADD COLUMN TrimStart float(50) DEFAULT 0");
     execDML("ALTER TABLE LightShows ADD COLUMN TrimEnd float(50) DEFAULT 0");
-    execQuery(juce::String::formatted("UPDATE Things SET Value=%d WHERE Name='SchemaVersion'",
-                                      currentSchemaVersion));
+    execQuery(sqlFormat("UPDATE Things SET Value=%d WHERE Name='SchemaVersion'",
+                        currentSchemaVersion));
 
     if (errorCount != errorsBefore)
     {

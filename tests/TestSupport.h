@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <juce_core/juce_core.h>
+
+#include <ostream>
+
+// Readable failure messages for JUCE's strings.
+namespace juce
+{
+inline void PrintTo(const String& s, std::ostream* os) { *os << '"' << s << '"'; }
+inline void PrintTo(const StringArray& a, std::ostream* os)
+{
+    *os << "{" << a.joinIntoString("\", \"").quoted() << "}";
+}
+} // namespace juce
+
+// Answers dialogs for one test and keeps what was asked; restores the
+// fail-on-any-dialog responder afterwards.
+class ScopedDialogs
+{
+public:
+    ScopedDialogs();
+    ~ScopedDialogs();
+
+    RecordingResponder recorder;
+
+    const std::vector<DialogRequest>& requests() const { return recorder.requests; }
+    juce::StringArray titles() const;
+};
+
+// A fresh, empty folder that is removed again.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    const juce::File& get() const { return folder; }
+    juce::File file(const juce::String& name) const { return folder.getChildFile(name); }
+
+private:
+    juce::File folder;
+};
+
+// Every row of every table of the open database, in key order, as text:
+// a whole library compared in one assertion.
+juce::String dumpDatabase();
+
+// The bytes of a file, for "left untouched" checks.
+juce::MemoryBlock fileBytes(const juce::File& file);
