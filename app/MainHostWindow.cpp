@@ -21,7 +21,8 @@ juce::String invalidDatabaseText(const juce::String& path)
 } // namespace
 
 MainHostWindow::MainHostWindow()
-    : DocumentWindow(getAppDescription(), juce::Colours::lightgrey, DocumentWindow::allButtons, true)
+    : DocumentWindow(getAppDescription(), juce::Colours::lightgrey, DocumentWindow::allButtons,
+                     true)
 {
     isClosing = false;
     addKeyListener(this);
@@ -119,9 +120,8 @@ bool MainHostWindow::doDbOpen(const juce::File& file)
 
     case DbFileResult::readOnly:
         Dialogs::showMessage(DialogIcon::none, "Database file is read-only",
-                             path +
-                                 "\n\nVelmora needs to write to its database file. Please make "
-                                 "the file writable, or restore from a backup.");
+                             path + "\n\nVelmora needs to write to its database file. Please make "
+                                    "the file writable, or restore from a backup.");
         return false;
 
     case DbFileResult::cannotOpen:

@@ -29,7 +29,8 @@ public:
     int numFields() const;
     juce::String fieldName(int col) const;
     int fieldIndex(const char* name) const;
-    int fieldDataType(int col) const; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB, SQLITE_NULL
+    int fieldDataType(
+        int col) const; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB, SQLITE_NULL
     bool fieldIsNull(int col) const;
 
     int getIntField(int col, int nullValue = 0) const;

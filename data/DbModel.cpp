@@ -3,7 +3,6 @@
 #include "data/SqlFormat.h"
 #include "data/VmDatabase.h"
 
-
 DbModel::DbModel(int id, const char* table, const char* keyColumn)
     : recordId(id), tableName(table), idColumn(keyColumn)
 {
@@ -11,8 +10,8 @@ DbModel::DbModel(int id, const char* table, const char* keyColumn)
 
 juce::String DbModel::selectFieldSql(const juce::String& field) const
 {
-    return sqlFormat("SELECT %s FROM %s WHERE %s = %d", field.toRawUTF8(),
-                     tableName.toRawUTF8(), idColumn.toRawUTF8(), recordId);
+    return sqlFormat("SELECT %s FROM %s WHERE %s = %d", field.toRawUTF8(), tableName.toRawUTF8(),
+                     idColumn.toRawUTF8(), recordId);
 }
 
 juce::String DbModel::getStringField(const juce::String& field) const
@@ -44,9 +43,8 @@ void DbModel::setStringField(const juce::String& field, const juce::String& valu
 
     juce::String cleaned = value;
     cleanStringForDb(cleaned);
-    VmDatabase::getInstance()->execQuery("UPDATE " + tableName + " SET " + field + "='" +
-                                         cleaned + "' WHERE " + idColumn + "=" +
-                                         juce::String(recordId));
+    VmDatabase::getInstance()->execQuery("UPDATE " + tableName + " SET " + field + "='" + cleaned +
+                                         "' WHERE " + idColumn + "=" + juce::String(recordId));
     notifyChange(type);
 }
 
@@ -59,12 +57,13 @@ void DbModel::setFloatField(const juce::String& field, double value, DbChangeTyp
         auto q = VmDatabase::getInstance()->execQuery(selectFieldSql(field));
         bool missing = q.eof();
         if (missing ? value == 0.0
-                    : !q.fieldIsNull(0) && sqlFormat("%f", q.getFloatField(0)) == sqlFormat("%f", value))
+                    : !q.fieldIsNull(0) &&
+                          sqlFormat("%f", q.getFloatField(0)) == sqlFormat("%f", value))
             return;
     }
     VmDatabase::getInstance()->execQuery(sqlFormat("UPDATE %s SET %s=%f WHERE %s=%d",
-                                                   tableName.toRawUTF8(), field.toRawUTF8(),
-                                                   value, idColumn.toRawUTF8(), recordId));
+                                                   tableName.toRawUTF8(), field.toRawUTF8(), value,
+                                                   idColumn.toRawUTF8(), recordId));
     notifyChange(type);
 }
 
@@ -79,8 +78,8 @@ void DbModel::setIntField(const juce::String& field, int value, DbChangeType typ
             return;
     }
     VmDatabase::getInstance()->execQuery(sqlFormat("UPDATE %s SET %s=%d WHERE %s=%d",
-                                                   tableName.toRawUTF8(), field.toRawUTF8(),
-                                                   value, idColumn.toRawUTF8(), recordId));
+                                                   tableName.toRawUTF8(), field.toRawUTF8(), value,
+                                                   idColumn.toRawUTF8(), recordId));
     notifyChange(type);
 }
 

@@ -49,8 +49,8 @@ void ThingModel::deleteThing()
 juce::String ThingModel::getThingWithId(const juce::String& name, int identifier) const
 {
     auto q = VmDatabase::getInstance()->execQuery("SELECT Value FROM Things WHERE Name='" +
-                                                  sqlQuote(name) + "' AND Identifier=" +
-                                                  juce::String(identifier));
+                                                  sqlQuote(name) +
+                                                  "' AND Identifier=" + juce::String(identifier));
     return q.getStringField(0);
 }
 

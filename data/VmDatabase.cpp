@@ -16,7 +16,7 @@ std::atomic<VmDatabase*> instance{nullptr};
 std::mutex instanceLock;
 bool constructing = false;
 
-const char* const tracedTables[] = {"AudioFiles", "GlimraCues", "LightShows", "MidiEvents",
+const char* const tracedTables[] = {"AudioFiles",  "GlimraCues", "LightShows", "MidiEvents",
                                     "SetElements", "Sets",       "ShowMemos"};
 } // namespace
 
@@ -222,8 +222,8 @@ std::vector<MidiEventModel> VmDatabase::getMidiEvents()
     std::vector<MidiEventModel> result;
     if (!isOpen)
         return result;
-    for (auto q = execQuery("SELECT MidiEventID FROM MidiEvents ORDER BY Category,Name");
-         !q.eof(); q.nextRow())
+    for (auto q = execQuery("SELECT MidiEventID FROM MidiEvents ORDER BY Category,Name"); !q.eof();
+         q.nextRow())
         result.emplace_back(q.getIntField(0));
     return result;
 }
@@ -275,8 +275,8 @@ bool VmDatabase::upgradeDb(const juce::String& path, int version)
     }
     execDML("ALTER TABLE LightShows ADD COLUMN TrimStart float(50) DEFAULT 0");
     execDML("ALTER TABLE LightShows ADD COLUMN TrimEnd float(50) DEFAULT 0");
-    execQuery(sqlFormat("UPDATE Things SET Value=%d WHERE Name='SchemaVersion'",
-                        currentSchemaVersion));
+    execQuery(
+        sqlFormat("UPDATE Things SET Value=%d WHERE Name='SchemaVersion'", currentSchemaVersion));
 
     if (errorCount != errorsBefore)
     {

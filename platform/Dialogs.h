@@ -36,17 +36,17 @@ struct DialogRequest
     DialogIcon icon = DialogIcon::none;
     juce::String title;
     juce::String text;
-    juce::StringArray buttons;    // button texts, in the order shown
-    juce::String initialText;     // textInput
-    juce::File initialFile;       // file choosers: start folder or proposed file
-    juce::String filePatterns;    // file choosers, e.g. "*.wav;*.aif"
+    juce::StringArray buttons; // button texts, in the order shown
+    juce::String initialText;  // textInput
+    juce::File initialFile;    // file choosers: start folder or proposed file
+    juce::String filePatterns; // file choosers, e.g. "*.wav;*.aif"
 };
 
 struct DialogAnswer
 {
-    int button = 0;      // index into the request's buttons; -1 for a cancelled chooser
-    juce::String text;   // textInput
-    juce::File file;     // file choosers
+    int button = 0;    // index into the request's buttons; -1 for a cancelled chooser
+    juce::String text; // textInput
+    juce::File file;   // file choosers
 };
 
 class DialogResponder

@@ -49,9 +49,9 @@ int runButtons(const DialogRequest& r, bool withText, juce::String* text)
         w.addTextEditor("text", r.initialText);
     for (int i = 0; i < r.buttons.size(); ++i)
     {
-        auto key = i == 0 ? juce::KeyPress(juce::KeyPress::returnKey)
-                 : i == r.buttons.size() - 1 ? juce::KeyPress(juce::KeyPress::escapeKey)
-                                             : juce::KeyPress();
+        auto key = i == 0                      ? juce::KeyPress(juce::KeyPress::returnKey)
+                   : i == r.buttons.size() - 1 ? juce::KeyPress(juce::KeyPress::escapeKey)
+                                               : juce::KeyPress();
         w.addButton(r.buttons[i], i + 1, key);
     }
     int result = w.runModalLoop();

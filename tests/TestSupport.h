@@ -9,7 +9,10 @@
 // Readable failure messages for JUCE's strings.
 namespace juce
 {
-inline void PrintTo(const String& s, std::ostream* os) { *os << '"' << s << '"'; }
+inline void PrintTo(const String& s, std::ostream* os)
+{
+    *os << '"' << s << '"';
+}
 inline void PrintTo(const StringArray& a, std::ostream* os)
 {
     *os << "{" << a.joinIntoString("\", \"").quoted() << "}";

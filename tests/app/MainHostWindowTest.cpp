@@ -1,6 +1,6 @@
+#include "app/MainHostWindow.h"
 #include "TestSupport.h"
 #include "app/AppGlobals.h"
-#include "app/MainHostWindow.h"
 #include "data/VmDatabase.h"
 #include "platform/SettingsFile.h"
 #include "platform/SupportFolder.h"

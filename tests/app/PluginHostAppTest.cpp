@@ -1,6 +1,6 @@
 // The program as a whole, started as its own process.
-#include "TestSupport.h"
 #include "app/PluginHostApp.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
