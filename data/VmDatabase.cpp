@@ -4,10 +4,12 @@
 #include "data/DbSchema.h"
 #include "data/SqlFormat.h"
 #include "platform/Dialogs.h"
+#include "platform/WaitCursor.h"
 
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cstring>
 #include <mutex>
 
 namespace
@@ -40,6 +42,7 @@ VmDatabase* VmDatabase::getInstance()
 
 VmDatabase::~VmDatabase()
 {
+    statements.clear();
     db.close();
     instance.store(nullptr);
 }
@@ -92,6 +95,7 @@ bool VmDatabase::newMemoryDb()
     execDML(dbSchemaScript);
     execQuery("PRAGMA foreign_keys = ON;");
     initUndo();
+    watchUndoStack();
     isOpen = true;
     return true;
 }
@@ -178,6 +182,7 @@ void VmDatabase::makeReadyForUse()
     // Every commit reaches the disk before it returns.
     execQuery("PRAGMA synchronous = FULL;");
     initUndo();
+    watchUndoStack();
     isOpen = true;
 }
 
@@ -188,11 +193,13 @@ bool VmDatabase::closeDb()
         clearUndoStack();
         execQuery("VACUUM");
     }
+    statements.clear();
     db.close();
     isOpen = false;
     transactionDepth = 0;
     transactionDesc.clear();
     lastUndoTop = 0;
+    redoStale = false;
     return true;
 }
 
@@ -353,6 +360,295 @@ void VmDatabase::clearUndoStack()
         return;
     execQuery("DELETE FROM UndoStack");
     execQuery("DELETE FROM RedoStack");
+    redoStale = false;
+    lastUndoTop = 0;
+}
+
+void VmDatabase::watchUndoStack()
+{
+    sqlite3_update_hook(db.handle(), &VmDatabase::rowChanged, this);
+}
+
+// Any row that reaches the undo stack outside undo and redo is a new edit, which
+// makes the redo stack stale. Rowids of the stack are reused, so comparing them
+// cannot tell this; watching every insert can.
+void VmDatabase::rowChanged(void* self, int op, const char*, const char* table, juce::int64)
+{
+    auto* me = static_cast<VmDatabase*>(self);
+    if (op == SQLITE_INSERT && std::strcmp(table, "UndoStack") == 0 && !me->replaying &&
+        !me->writingMarker)
+        me->redoStale = true;
+}
+
+CppSQLite3Statement& VmDatabase::cached(const char* sql)
+{
+    auto& slot = statements[sql];
+    if (slot == nullptr)
+        slot = std::make_unique<CppSQLite3Statement>(db.handle(), sql);
+    return *slot;
+}
+
+template <typename Step> bool VmDatabase::guarded(Step&& step)
+{
+    try
+    {
+        step();
+        return true;
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        reportError(e);
+        return false;
+    }
+}
+
+juce::int64 VmDatabase::topRowId(const char* stack)
+{
+    juce::int64 top = 0;
+    guarded(
+        [&]
+        {
+            auto& q =
+                cached(std::strcmp(stack, "UndoStack") == 0 ? "SELECT MAX(rowid) FROM UndoStack"
+                                                            : "SELECT MAX(rowid) FROM RedoStack");
+            if (q.step() && !q.isNull(0))
+                top = q.getInt64(0);
+            q.reset();
+        });
+    return top;
+}
+
+void VmDatabase::startTransaction(const juce::String& description)
+{
+    if (++transactionDepth > 1)
+        return;
+    pause(true);
+    execQuery("BEGIN TRANSACTION");
+    transactionDesc = description;
+    writingMarker = true;
+    execQuery("INSERT INTO UndoStack(Desc,Command) VALUES('" + sqlQuote(description) + "', '')");
+    writingMarker = false;
+    markerRowId = topRowId("UndoStack");
+}
+
+int VmDatabase::endTransaction()
+{
+    if (transactionDepth == 0)
+        return 0;
+    if (--transactionDepth > 0)
+        return transactionDepth;
+
+    // A group that changed nothing leaves nothing behind, so that one undo always
+    // takes back one real edit.
+    if (topRowId("UndoStack") == markerRowId)
+        execQuery("DELETE FROM UndoStack WHERE rowid = " + juce::String(markerRowId));
+    else
+        execQuery("UPDATE UndoStack SET Desc = '" + sqlQuote(transactionDesc) +
+                  "' WHERE rowid = (SELECT MAX(rowid) FROM UndoStack)");
+    execQuery("COMMIT");
+    transactionDesc.clear();
+    markerRowId = 0;
+    pause(false);
+    return 0;
+}
+
+bool VmDatabase::undoOneCommand(juce::String& description)
+{
+    juce::int64 rowid = 0;
+    juce::String cmd;
+    bool ok = guarded(
+        [&]
+        {
+            auto& top = cached("SELECT rowid,Desc,Command FROM UndoStack WHERE rowid = (SELECT "
+                               "MAX(rowid) FROM UndoStack)");
+            if (top.step())
+            {
+                rowid = top.getInt64(0);
+                description = top.getText(1);
+                cmd = top.getText(2);
+            }
+            top.reset();
+        });
+    if (!ok || rowid == 0)
+        return false;
+
+    // The statement's own triggers write its reverse (with a cascade, several) on
+    // top of the stack; those move to the redo stack exactly as written.
+    juce::StringArray reverses;
+    if (cmd.isNotEmpty())
+    {
+        int errorsBefore = errorCount;
+        execQuery(cmd);
+        if (errorCount != errorsBefore)
+            return false;
+        ok = guarded(
+            [&]
+            {
+                auto& above =
+                    cached("SELECT Command FROM UndoStack WHERE rowid > ? ORDER BY rowid");
+                above.bind(1, rowid);
+                while (above.step())
+                    reverses.add(above.getText(0));
+                above.reset();
+                cached("DELETE FROM UndoStack WHERE rowid > ?").bind(1, rowid).execDML();
+            });
+        if (!ok)
+            return false;
+        if (reverses.isEmpty())
+        {
+            // The row it should have changed is not there: the stack no longer
+            // matches the library, and undoing further would make things worse.
+            Dialogs::showMessage(DialogIcon::warning, "Undo failed",
+                                 "\"" + description +
+                                     "\" could not be undone because the records it changed "
+                                     "are no longer there. Nothing has been changed.");
+            return false;
+        }
+    }
+    else
+        reverses.add({});
+
+    ok = guarded(
+        [&]
+        {
+            auto& push = cached("INSERT INTO RedoStack(Desc,Command) VALUES(?,?)");
+            for (int i = 0; i < reverses.size(); ++i)
+                push.bind(1, i == 0 ? description : juce::String()).bind(2, reverses[i]).execDML();
+            cached("DELETE FROM UndoStack WHERE rowid = ?").bind(1, rowid).execDML();
+        });
+    lastUndoTop = (int)topRowId("UndoStack");
+    return ok;
+}
+
+bool VmDatabase::redoOneCommand(juce::String& description)
+{
+    juce::int64 rowid = 0;
+    juce::String cmd;
+    bool ok = guarded(
+        [&]
+        {
+            auto& top = cached("SELECT rowid,Desc,Command FROM RedoStack WHERE rowid = (SELECT "
+                               "MAX(rowid) FROM RedoStack)");
+            if (top.step())
+            {
+                rowid = top.getInt64(0);
+                description = top.getText(1);
+                cmd = top.getText(2);
+            }
+            top.reset();
+        });
+    if (!ok || rowid == 0)
+        return false;
+
+    if (description.isNotEmpty() && cmd.isEmpty())
+        ok = guarded(
+            [&] {
+                cached("INSERT INTO UndoStack(Desc,Command) VALUES(?, '')")
+                    .bind(1, description)
+                    .execDML();
+            });
+    if (ok && cmd.isNotEmpty())
+    {
+        int errorsBefore = errorCount;
+        execQuery(cmd);
+        ok = errorCount == errorsBefore;
+        if (ok && description.isNotEmpty())
+            ok = guarded(
+                [&]
+                {
+                    cached("UPDATE UndoStack SET Desc = ? WHERE rowid = (SELECT MAX(rowid) FROM "
+                           "UndoStack)")
+                        .bind(1, description)
+                        .execDML();
+                });
+    }
+    if (ok)
+        ok = guarded([&]
+                     { cached("DELETE FROM RedoStack WHERE rowid = ?").bind(1, rowid).execDML(); });
+    lastUndoTop = (int)topRowId("UndoStack");
+    return ok;
+}
+
+// Commits a replay, or rolls all of it back so that data and stacks are exactly
+// as before the command.
+bool VmDatabase::finishReplay(bool ok, int savedLastUndoTop)
+{
+    if (ok)
+    {
+        int errorsBefore = errorCount;
+        execQuery("COMMIT"); // deferred foreign-key checks happen here
+        ok = errorCount == errorsBefore;
+    }
+    if (!ok)
+    {
+        execQuery("ROLLBACK");
+        lastUndoTop = savedLastUndoTop;
+    }
+    else
+        redoStale = false;
+    replaying = false;
+    lastUndoRedoFailed = !ok;
+    return ok;
+}
+
+bool VmDatabase::undo()
+{
+    lastUndoRedoFailed = false;
+    if (!isOpen || transactionDepth > 0 || !sqlite3_get_autocommit(db.handle()) ||
+        topRowId("UndoStack") == 0)
+        return false;
+
+    ScopedWaitCursor waitCursor;
+    const int savedLastUndoTop = lastUndoTop;
+    replaying = true;
+    execQuery("BEGIN TRANSACTION");
+    // Rows removed by a cascade were recorded after their parent, so they come
+    // back before it: foreign keys are checked once the whole group is back.
+    execQuery("PRAGMA defer_foreign_keys = ON");
+    if (redoStale)
+        execQuery("DELETE FROM RedoStack");
+
+    juce::String description;
+    bool ok = undoOneCommand(description);
+    if (ok && description.isNotEmpty())
+    {
+        const juce::String first = description;
+        do
+            ok = undoOneCommand(description);
+        while (ok && lastUndoTop != 0 && description != first);
+    }
+    return finishReplay(ok, savedLastUndoTop);
+}
+
+bool VmDatabase::redo()
+{
+    lastUndoRedoFailed = false;
+    if (!isOpen || transactionDepth > 0 || !sqlite3_get_autocommit(db.handle()))
+        return false;
+    if (redoStale)
+    {
+        execQuery("DELETE FROM RedoStack");
+        redoStale = false;
+    }
+    if (topRowId("RedoStack") == 0)
+        return false;
+
+    ScopedWaitCursor waitCursor;
+    const int savedLastUndoTop = lastUndoTop;
+    replaying = true;
+    execQuery("BEGIN TRANSACTION");
+    execQuery("PRAGMA defer_foreign_keys = ON");
+
+    juce::String description;
+    bool ok = redoOneCommand(description);
+    if (ok && description.isNotEmpty())
+    {
+        const juce::String first = description;
+        do
+            ok = redoOneCommand(description);
+        while (ok && topRowId("RedoStack") != 0 && description != first);
+    }
+    return finishReplay(ok, savedLastUndoTop);
 }
 
 void cleanStringForDb(juce::String& text)

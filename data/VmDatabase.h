@@ -2,12 +2,16 @@
 
 #include "data/AudioFileModel.h"
 #include "data/CppSQLite3DB.h"
+#include "data/CppSQLite3Statement.h"
 #include "data/DbObservable.h"
 #include "data/MidiEventModel.h"
 #include "data/SetModel.h"
 
 #include <juce_core/juce_core.h>
 
+#include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 // What opening a database file found.
@@ -57,14 +61,47 @@ public:
     // Returns false, with the file as it was, when a step fails.
     bool upgradeDb(const juce::String& path, int version);
 
-    // Undo machinery.
+    // Undo machinery. Temporary triggers record, for every row change of the
+    // traced tables, the statement that reverses it; edits are grouped under a
+    // description, and undo and redo move whole groups between the two stacks.
     void initUndo();
     void addUndoTriggers(const juce::String& table);
     void clearUndoStack();
 
+    // Groups nest; only the outermost opens and closes the group. Observer
+    // notifications are held back while a group is open.
+    void startTransaction(const juce::String& description);
+    int endTransaction(); // the depth left open
+
+    // Undo or redo the top group (or lone statement), all or nothing. False when
+    // there was nothing to do, or when a step failed: then data and stacks are as
+    // they were and the error has been shown (undoRedoFailed tells which).
+    bool undo();
+    bool redo();
+    bool undoRedoFailed() const { return lastUndoRedoFailed; }
+
+    // One row of a stack; false when the step failed.
+    bool undoOneCommand(juce::String& description);
+    bool redoOneCommand(juce::String& description);
+
 private:
     VmDatabase() = default;
     void reportError(const class CppSQLite3Exception& e);
+    void watchUndoStack();
+    CppSQLite3Statement& cached(const char* sql);
+    // Runs a step that uses cached statements; false, after the error box, on failure.
+    template <typename Step> bool guarded(Step&& step);
+    juce::int64 topRowId(const char* stack);
+    bool finishReplay(bool ok, int savedLastUndoTop);
+    static void rowChanged(void* self, int op, const char* database, const char* table,
+                           juce::int64 rowid);
+
+    std::map<std::string, std::unique_ptr<CppSQLite3Statement>> statements;
+    juce::int64 markerRowId = 0;
+    bool replaying = false;     // undo or redo is writing the stacks
+    bool writingMarker = false; // startTransaction is writing its marker
+    bool redoStale = false;     // an edit was recorded since the last undo or redo
+    bool lastUndoRedoFailed = false;
 
     juce::String transactionDesc;
     int lastUndoTop = 0;

@@ -56,14 +56,18 @@ TempFolder::~TempFolder()
     folder.deleteRecursively();
 }
 
-juce::String dumpDatabase()
+const juce::StringArray tracedTables = {"AudioFiles",  "GlimraCues", "LightShows", "MidiEvents",
+                                        "SetElements", "Sets",       "ShowMemos"};
+
+juce::String dumpDatabase(const juce::StringArray& onlyTables)
 {
     auto* db = VmDatabase::getInstance();
     juce::StringArray tables;
     for (auto q = db->execQuery("SELECT name FROM sqlite_master WHERE type='table' AND name NOT "
                                 "LIKE 'sqlite_%' ORDER BY name");
          !q.eof(); q.nextRow())
-        tables.add(q.getStringField(0));
+        if (onlyTables.isEmpty() || onlyTables.contains(q.getStringField(0)))
+            tables.add(q.getStringField(0));
 
     juce::String dump;
     for (auto& t : tables)

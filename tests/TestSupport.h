@@ -48,7 +48,10 @@ private:
 
 // Every row of every table of the open database, in key order, as text:
 // a whole library compared in one assertion.
-juce::String dumpDatabase();
+juce::String dumpDatabase(const juce::StringArray& onlyTables = {});
+
+// The tables whose changes can be undone.
+extern const juce::StringArray tracedTables;
 
 // The bytes of a file, for "left untouched" checks.
 juce::MemoryBlock fileBytes(const juce::File& file);
