@@ -1,6 +1,7 @@
 #pragma once
 
-#include <juce_audio_formats/juce_audio_formats.h>
+#include "app/FormatManager.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_data_structures/juce_data_structures.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -16,7 +17,6 @@ extern juce::ApplicationCommandManager* commandManager;
 extern juce::ApplicationProperties* appProperties;
 extern MainHostWindow* mainWindow;
 extern juce::AudioPluginFormatManager audioFormatManager;
-extern juce::AudioFormatManager formatManager;
 
 // Set by MIDI input and footswitch callbacks on their own threads, polled by the
 // main window's timer.

@@ -14,7 +14,7 @@ VELMORA_PACKAGES=(
   libxinerama-dev libxcursor-dev libxcomposite-dev
   libpng-dev libjpeg-dev zlib1g-dev
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core python3-mido procps
+  xvfb xauth fonts-dejavu-core python3-mido procps lame
 )
 
 as_root() {

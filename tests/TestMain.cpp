@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "app/FormatManager.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     int result = 0;
     {
         juce::ScopedJuceInitialiser_GUI juce;
+        formatManager.registerBasicFormats();
         Dialogs::setResponder(defaultTestResponder());
         result = RUN_ALL_TESTS();
         Dialogs::setResponder(nullptr);
