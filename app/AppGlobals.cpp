@@ -6,6 +6,10 @@ MainHostWindow* mainWindow = nullptr;
 juce::AudioPluginFormatManager audioFormatManager;
 juce::AudioFormatManager formatManager;
 
+FilePlayerProcessor* filePlayer = nullptr;
+GlimraApi* glimraApi = nullptr;
+PluginWindow* pluginWindow = nullptr;
+
 std::atomic<bool> startEventReceived{false};
 std::atomic<bool> rewindEventReceived{false};
 std::atomic<bool> nextEventReceived{false};

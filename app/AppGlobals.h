@@ -9,6 +9,9 @@
 #include <atomic>
 
 class MainHostWindow;
+class FilePlayerProcessor;
+class PluginWindow;
+struct GlimraApi;
 
 // Program-wide objects reached by name. The pointers do not own: the command
 // manager and the settings belong to the application object, the window to the
@@ -17,6 +20,12 @@ extern juce::ApplicationCommandManager* commandManager;
 extern juce::ApplicationProperties* appProperties;
 extern MainHostWindow* mainWindow;
 extern juce::AudioPluginFormatManager audioFormatManager;
+
+// The file player node and the lighting controller's function table, both living
+// in the processing graph; the lighting controller's editor window while it is open.
+extern FilePlayerProcessor* filePlayer;
+extern GlimraApi* glimraApi;
+extern PluginWindow* pluginWindow;
 
 // Set by MIDI input and footswitch callbacks on their own threads, polled by the
 // main window's timer.
