@@ -45,6 +45,22 @@ DialogAnswer Dialogs::ask(const DialogRequest& request)
     return showNativeDialog(request);
 }
 
+std::unique_ptr<DialogNotice> Dialogs::showNotice(DialogIcon icon, const juce::String& title,
+                                                  const juce::String& text)
+{
+    DialogRequest r;
+    r.kind = DialogKind::notice;
+    r.icon = icon;
+    r.title = title;
+    r.text = text;
+    if (currentResponder != nullptr)
+    {
+        currentResponder->respond(r);
+        return nullptr;
+    }
+    return showNativeNotice(r);
+}
+
 void Dialogs::showMessage(DialogIcon icon, const juce::String& title, const juce::String& text,
                           const juce::String& buttonText)
 {

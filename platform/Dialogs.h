@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // Every message box, question, text prompt and file chooser of the program passes
@@ -17,6 +18,7 @@ enum class DialogKind
     yesNo,       // two buttons, the first confirms
     multiButton, // any number of buttons; the answer is the button's index
     textInput,   // a text field with OK and Cancel
+    notice,      // a window without buttons, shown while the program works
     openFile,
     saveFile,
     chooseFolder
@@ -47,6 +49,13 @@ struct DialogAnswer
     int button = 0;    // index into the request's buttons; -1 for a cancelled chooser
     juce::String text; // textInput
     juce::File file;   // file choosers
+};
+
+// A notice on screen; it goes when this object is destroyed.
+class DialogNotice
+{
+public:
+    virtual ~DialogNotice() = default;
 };
 
 class DialogResponder
@@ -103,9 +112,15 @@ public:
     static bool chooseFolder(const juce::String& title, const juce::File& start,
                              juce::File& result);
 
+    // Shows a window that does not wait for an answer; it closes when the
+    // returned object goes (which may be null where nothing is shown).
+    static std::unique_ptr<DialogNotice> showNotice(DialogIcon icon, const juce::String& title,
+                                                    const juce::String& text);
+
     static DialogAnswer ask(const DialogRequest& request);
 };
 
 // The real windows: JUCE's alert windows and file choosers. Lives in a separate
 // file so that this header needs no GUI module.
 DialogAnswer showNativeDialog(const DialogRequest& request);
+std::unique_ptr<DialogNotice> showNativeNotice(const DialogRequest& request);

@@ -87,6 +87,8 @@ DialogAnswer showNativeDialog(const DialogRequest& r)
     case DialogKind::textInput:
         a.button = runButtons(r, true, &a.text);
         break;
+    case DialogKind::notice:
+        break;
     case DialogKind::openFile:
     case DialogKind::saveFile:
     case DialogKind::chooseFolder:
@@ -102,4 +104,32 @@ DialogAnswer showNativeDialog(const DialogRequest& r)
     }
     }
     return a;
+}
+
+namespace
+{
+class NativeNotice : public DialogNotice
+{
+public:
+    explicit NativeNotice(const DialogRequest& r) : window(r.title, r.text, toIconType(r.icon))
+    {
+        window.addToDesktop(juce::ComponentPeer::windowIsTemporary);
+        window.centreWithSize(window.getWidth(), window.getHeight());
+        window.setVisible(true);
+        window.toFront(false);
+    }
+
+private:
+    juce::AlertWindow window;
+};
+} // namespace
+
+std::unique_ptr<DialogNotice> showNativeNotice(const DialogRequest& request)
+{
+    if (isUnattended())
+    {
+        std::cerr << "[notice] " << request.title << ": " << request.text << std::endl;
+        return nullptr;
+    }
+    return std::make_unique<NativeNotice>(request);
 }
