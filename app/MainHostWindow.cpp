@@ -4,6 +4,12 @@
 #include "app/PluginHostApp.h"
 #include "data/ThingModel.h"
 #include "data/VmDatabase.h"
+#include "engine/FilterGraph.h"
+#include "engine/GlimraPluginAbi.h"
+#include "engine/GlimraPluginInstance.h"
+#include "engine/GraphDocumentComponent.h"
+#include "engine/InternalPluginFormat.h"
+#include "engine/PluginWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/SupportFolder.h"
 
@@ -11,6 +17,25 @@
 
 namespace
 {
+const char* const glimraWebAddress = "https://kestrova.example/glimra";
+const char* const glimraDownloadAddress = "https://kestrova.example/download";
+
+// The lighting controller's path, and the footswitch callbacks handed to it. The
+// callbacks come from the controller's own threads: they only raise flags that
+// the window's timer polls.
+juce::String vstPath;
+GlimraHostApi ourApi{};
+
+void glimraFswNext()
+{
+    startEventReceived = true;
+}
+
+void glimraFswPrev()
+{
+    rewindEventReceived = true;
+}
+
 juce::String invalidDatabaseText(const juce::String& path)
 {
     return path +
@@ -32,7 +57,10 @@ MainHostWindow::MainHostWindow()
             readSettingsIntoGlobals(*settings);
 
     if (!doDbOpen(getDatabaseFile()))
-        return; // the application quits; nothing else is brought up
+    {
+        endProcess(1); // the application quits; nothing else is brought up
+        return;
+    }
 
     std::unique_ptr<juce::XmlElement> savedAudioState;
     if (appProperties != nullptr)
@@ -45,8 +73,11 @@ MainHostWindow::MainHostWindow()
     centreWithSize(900, 700);
     setTitleBarHeight(20);
 
-    // Until the panels exist the window shows its plain background.
+    // Until the panels exist the window shows its plain background; the graph
+    // lives hidden inside it.
     setContentOwned(new juce::Component(), false);
+    graphDocument = std::make_unique<GraphDocumentComponent>(deviceManager);
+    getContentComponent()->addChildComponent(*graphDocument);
 
     if (appProperties != nullptr)
     {
@@ -58,8 +89,13 @@ MainHostWindow::MainHostWindow()
     toFront(true);
     juce::MessageManager::getInstance()->runDispatchLoopUntil(10);
 
+    InternalPluginFormat().getAllTypes(internalTypes);
+    knownPluginList.addChangeListener(this);
     if (commandManager != nullptr)
         addKeyListener(commandManager->getKeyMappings());
+
+    if (!initGraph())
+        return; // the application quits with the status initGraph set
 
     startTimer(20);
     installMenuBar();
@@ -89,9 +125,11 @@ MainHostWindow::~MainHostWindow()
     }
 
     removeMenuBar();
+    knownPluginList.removeChangeListener(this);
     removeKeyListener(this);
     if (commandManager != nullptr)
         removeKeyListener(commandManager->getKeyMappings());
+    graphDocument.reset();
     clearContentComponent();
 }
 
@@ -186,9 +224,124 @@ bool MainHostWindow::checkAndUpgradeDbSchema(const juce::String& path)
     return true;
 }
 
+void MainHostWindow::endProcess(int status)
+{
+    exitStatus = status;
+    startedUp = false;
+}
+
+juce::File MainHostWindow::findGlimraPlugin()
+{
+#if JUCE_MAC
+    return juce::File("/Library/Audio/Plug-Ins/VST/Tarnwell/GLIMRA.vst");
+#else
+    auto chosen = juce::SystemStats::getEnvironmentVariable("VELMORA_GLIMRA_PLUGIN", {});
+    if (chosen.isNotEmpty())
+        return juce::File::getCurrentWorkingDirectory().getChildFile(chosen);
+    auto installed = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
+                         .getChildFile(".vst/Tarnwell/GLIMRA.so");
+    if (installed.existsAsFile())
+        return installed;
+    // The stand-in controller built with the program.
+    return juce::File::getSpecialLocation(juce::File::currentExecutableFile)
+        .getSiblingFile("GLIMRA.so");
+#endif
+}
+
+bool MainHostWindow::initGraph()
+{
+    vstPath = findGlimraPlugin().getFullPathName();
+    if (!juce::File(vstPath).exists())
+    {
+        Dialogs::showMessage(
+            DialogIcon::warning, "[#1001] Velmora requires GLIMRA",
+            juce::String("Please install GLIMRA 1.3.0 or better (available from ") +
+                glimraWebAddress + ") then restart Velmora");
+        endProcess(1);
+        return false;
+    }
+
+    // Loading can take seconds while the controller looks for its hardware.
+    auto searching =
+        Dialogs::showNotice(DialogIcon::info, "Searching for GLIMRA hardware...",
+                            "If no hardware is connected, please wait a few seconds more.");
+    juce::MessageManager::getInstance()->runDispatchLoopUntil(500);
+
+    typesFound.clear();
+    knownPluginList.scanAndAddFile(vstPath, false, typesFound, formatToUse);
+
+    juce::AudioPluginInstance* instance = nullptr;
+    if (!typesFound.isEmpty())
+        instance = dynamic_cast<juce::AudioPluginInstance*>(
+            graphDocument->createNewPlugin(typesFound[0], 200, 200));
+    if (instance == nullptr)
+    {
+        searching.reset();
+        Dialogs::showMessage(DialogIcon::warning, "[#1005] Error while initialising GLIMRA",
+                             "Please reinstall Velmora and restart.");
+        endProcess(0);
+        return false;
+    }
+
+    // The controller's function table travels in the user field of its effect record.
+    auto* loaded = dynamic_cast<GlimraPluginInstance*>(instance);
+    auto* effect = loaded != nullptr ? loaded->getEffect() : nullptr;
+    glimraApi = effect != nullptr ? static_cast<GlimraApi*>(effect->user) : nullptr;
+    if (glimraApi == nullptr)
+    {
+        searching.reset();
+        Dialogs::showMessage(DialogIcon::warning,
+                             "[#1006] Looks like you have an old version of GLIMRA!",
+                             juce::String("Please install the latest GLIMRA release (from ") +
+                                 glimraDownloadAddress + ") and restart Velmora");
+        endProcess(0);
+        return false;
+    }
+
+    ourApi.footswitchNext = glimraFswNext;
+    ourApi.footswitchPrev = glimraFswPrev;
+    glimraApi->setHostCallbacks(&ourApi);
+
+    doViewPlugin();
+
+    using NodeID = FilterGraph::NodeID;
+    auto& graph = graphDocument->getGraph();
+    const NodeID midiIn(2), audioOut(3), player(4), controller(5);
+    graph.addConnection(player, 0, controller, 0);
+    graph.addConnection(player, 1, controller, 1);
+    graph.addConnection(controller, 0, audioOut, 0);
+    graph.addConnection(controller, 1, audioOut, 1);
+    graph.addConnection(midiIn, FilterGraph::midiChannel, controller, FilterGraph::midiChannel);
+
+    searching.reset();
+    return true;
+}
+
+void MainHostWindow::doViewPlugin()
+{
+    if (pluginWindow != nullptr)
+    {
+        PluginWindow::closeAllCurrentlyOpenWindows();
+        pluginWindow = nullptr;
+        return;
+    }
+    if (graphDocument == nullptr)
+        return;
+    pluginWindow = PluginWindow::getWindowFor(
+        graphDocument->getGraph().getNodeForId(FilterGraph::NodeID(5)), false);
+    if (pluginWindow != nullptr)
+        pluginWindow->toFront(true);
+}
+
+void MainHostWindow::changeListenerCallback(juce::ChangeBroadcaster*)
+{
+    menuItemsChanged();
+}
+
 void MainHostWindow::closeButtonPressed()
 {
     isClosing = true;
+    graphDocument.reset();
     clearContentComponent();
     if (auto* app = juce::JUCEApplication::getInstance())
         app->systemRequestedQuit();

@@ -1,13 +1,21 @@
 #pragma once
 
+#include "engine/GlimraPluginFormat.h"
+
 #include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+
+class GraphDocumentComponent;
 
 // The program's one document window. Its constructor is the second half of
 // start-up; its destructor closes the data store.
 class MainHostWindow : public juce::DocumentWindow,
                        public juce::MenuBarModel,
                        public juce::ApplicationCommandTarget,
+                       public juce::ChangeListener,
                        public juce::KeyListener,
                        private juce::Timer
 {
@@ -15,9 +23,10 @@ public:
     MainHostWindow();
     ~MainHostWindow() override;
 
-    // False when start-up stopped early (the database could not be used); the
-    // application then quits without touching anything.
+    // False when start-up stopped early (the database or the lighting controller
+    // could not be used); the application then quits with getExitStatus().
     bool isStartedUp() const { return startedUp; }
+    int getExitStatus() const { return exitStatus; }
     bool isWindowClosing() const { return isClosing; }
 
     juce::AudioDeviceManager& getDeviceManager() { return deviceManager; }
@@ -28,6 +37,20 @@ public:
     static bool doDbOpen(const juce::File& file);
     // Checks the schema version of the open database file; closes it when unusable.
     static bool checkAndUpgradeDbSchema(const juce::String& path);
+
+    // Loads the lighting controller into the graph and wires it; false, after its
+    // message, when the program cannot run without it.
+    bool initGraph();
+    // Where the lighting controller plug-in is looked for.
+    static juce::File findGlimraPlugin();
+    // Shows or hides the lighting controller's window.
+    void doViewPlugin();
+
+    GraphDocumentComponent* getGraphDocument() const { return graphDocument.get(); }
+    const juce::OwnedArray<juce::PluginDescription>& getInternalTypes() const
+    {
+        return internalTypes;
+    }
 
     // DocumentWindow
     void closeButtonPressed() override;
@@ -43,6 +66,9 @@ public:
     void getCommandInfo(juce::CommandID commandID, juce::ApplicationCommandInfo& result) override;
     bool perform(const InvocationInfo& info) override;
 
+    // ChangeListener: the known plug-in list changed
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+
     // KeyListener
     bool keyPressed(const juce::KeyPress& key, juce::Component* originatingComponent) override;
 
@@ -50,11 +76,22 @@ private:
     void timerCallback() override;
     void installMenuBar();
     void removeMenuBar();
+    // Stops start-up with an exit status for the application.
+    void endProcess(int status);
 
     bool isClosing = false;
     bool startedUp = false;
+    int exitStatus = 0;
     juce::AudioDeviceManager deviceManager;
     juce::String deviceError;
+
+    GlimraPluginFormat formatToUse;
+    juce::KnownPluginList knownPluginList;
+    juce::OwnedArray<juce::PluginDescription> typesFound;
+    juce::OwnedArray<juce::PluginDescription> internalTypes;
+
+    // Declared after the device manager: the graph goes first.
+    std::unique_ptr<GraphDocumentComponent> graphDocument;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainHostWindow)
 };

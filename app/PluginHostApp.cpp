@@ -2,6 +2,9 @@
 
 #include "app/AppGlobals.h"
 #include "app/MainHostWindow.h"
+#include "engine/GlimraPluginFormat.h"
+#include "engine/InternalPluginFormat.h"
+#include "look/GlimraLookAndFeel.h"
 #include "platform/SettingsFile.h"
 #include "platform/SupportFolder.h"
 
@@ -23,8 +26,16 @@ PluginHostApp::~PluginHostApp()
 {
     mainWindow.reset();
     ::mainWindow = nullptr;
+    unloadLookAndFeel();
     commandManager = nullptr;
     appProperties = nullptr;
+}
+
+void registerPluginFormats()
+{
+    audioFormatManager.addDefaultFormats();
+    audioFormatManager.addFormat(new InternalPluginFormat());
+    audioFormatManager.addFormat(new GlimraPluginFormat());
 }
 
 void PluginHostApp::initialise(const juce::String&)
@@ -43,10 +54,12 @@ void PluginHostApp::initialise(const juce::String&)
     properties->setStorageParameters(makeSettingsOptions());
     appProperties = properties.get();
 
+    loadLookAndFeel();
+
     commands = std::make_unique<juce::ApplicationCommandManager>();
     commandManager = commands.get();
 
-    audioFormatManager.addDefaultFormats();
+    registerPluginFormats();
 
     mainWindow.reset(); // any earlier window goes first
     mainWindow = std::make_unique<MainHostWindow>();
@@ -56,9 +69,10 @@ void PluginHostApp::initialise(const juce::String&)
     {
         // The database could not be used; its box has been shown. Leave without
         // writing anything, settings included.
+        int status = mainWindow->getExitStatus();
         mainWindow.reset();
         ::mainWindow = nullptr;
-        setApplicationReturnValue(1);
+        setApplicationReturnValue(status);
         quit();
         return;
     }

@@ -11,6 +11,10 @@ juce::String getBuildVersion();
 // "Velmora V1.3.0", the main window's title.
 juce::String getAppDescription();
 
+// Fills the program's plug-in format manager: the platform's formats, the
+// graph's device nodes and the lighting controller's format.
+void registerPluginFormats();
+
 class PluginHostApp : public juce::JUCEApplication
 {
 public:

@@ -77,6 +77,7 @@ extern "C"
         int32_t numInputs; /* audio channels */
         int32_t numOutputs;
 
+        /* prepare may come again, with new settings, without release in between. */
         void (*prepare)(GlimraEffect* effect, double sampleRate, int32_t maxBlockSize);
         void (*release)(GlimraEffect* effect);
         /* Audio thread; inputs and outputs may be the same buffers. */
@@ -86,7 +87,9 @@ extern "C"
         void (*midiIn)(GlimraEffect* effect, const uint8_t* data, int32_t size,
                        int32_t sampleOffset);
         /* Writes the state into buffer when it fits; returns the size it needs.
-           Called with a null buffer to ask for the size. */
+           Called with a null buffer to ask for the size. When the state does not
+           fit, nothing is written: it may have grown since the size was asked
+           (another thread selected a preset), and the host asks again. */
         int32_t (*saveState)(GlimraEffect* effect, void* buffer, int32_t capacity);
         /* Returns 1 when the state was taken. */
         int32_t (*restoreState)(GlimraEffect* effect, const void* data, int32_t size);

@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 #include "app/FormatManager.h"
+#include "app/PluginHostApp.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 
 DialogResponder* defaultTestResponder();
 
@@ -27,10 +29,13 @@ int main(int argc, char** argv)
 
     // Each test process gets its own support folder: no test ever touches a
     // real library or settings file.
-    auto home = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                    .getNonexistentChildFile("velmora-home", "", false);
+    auto home =
+        juce::File::getSpecialLocation(juce::File::tempDirectory)
+            .getNonexistentChildFile("velmora-home-" + juce::String((int)getpid()), "", false);
     home.createDirectory();
     setenv("VELMORA_HOME", home.getFullPathName().toRawUTF8(), 1);
+    // The stand-in lighting controller built with the program, unless a test says otherwise.
+    setenv("VELMORA_GLIMRA_PLUGIN", GLIMRA_CONTROLLER_PATH, 0);
 
     juce::JUCEApplicationBase::createInstance = &noApplication;
 
@@ -38,6 +43,7 @@ int main(int argc, char** argv)
     {
         juce::ScopedJuceInitialiser_GUI juce;
         formatManager.registerBasicFormats();
+        registerPluginFormats();
         Dialogs::setResponder(defaultTestResponder());
         result = RUN_ALL_TESTS();
         Dialogs::setResponder(nullptr);

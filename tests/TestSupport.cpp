@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace
 {
 // Outside a ScopedDialogs every dialog is a fault: an SQL error box nobody
@@ -46,8 +48,11 @@ juce::StringArray ScopedDialogs::titles() const
 
 TempFolder::TempFolder()
 {
+    // Test processes run side by side: the name carries the process and a random part.
+    auto name = "velmora-test-" + juce::String((int)getpid()) + "-" +
+                juce::String::toHexString(juce::Random::getSystemRandom().nextInt64());
     folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                 .getNonexistentChildFile("velmora-test", "", false);
+                 .getNonexistentChildFile(name, "", false);
     folder.createDirectory();
 }
 

@@ -62,8 +62,10 @@ TEST_F(MainHostWindowTest, OpensCentredWithItsTitleAndSaysOnceThatTheLibraryIsEm
     if (anyDevice)
         EXPECT_NE(window->getDeviceManager().getCurrentAudioDevice(), nullptr);
 
-    ASSERT_EQ(dialogs.titles(), juce::StringArray({"Track library is empty"}));
-    auto& box = dialogs.requests()[0];
+    ASSERT_EQ(dialogs.titles(),
+              juce::StringArray({"Searching for GLIMRA hardware...", "Track library is empty"}));
+    EXPECT_EQ(dialogs.requests()[0].kind, DialogKind::notice);
+    auto& box = dialogs.requests()[1];
     EXPECT_EQ(box.icon, DialogIcon::info);
     EXPECT_EQ(box.text,
               "Drag your audio files into the library (or use 'Tracks > Import tracks...')");
@@ -95,7 +97,8 @@ TEST_F(MainHostWindowTest, ClosingSavesThePlaceAndTheNextStartRestoresIt)
     ScopedDialogs dialogs;
     window = std::make_unique<MainHostWindow>();
     EXPECT_EQ(window->getBounds(), juce::Rectangle<int>(40, 60, 700, 500));
-    EXPECT_TRUE(dialogs.requests().empty()); // the library has a track now
+    // The library has a track now: no box, only the notice while the controller loads.
+    EXPECT_EQ(dialogs.titles(), juce::StringArray({"Searching for GLIMRA hardware..."}));
 }
 
 TEST_F(MainHostWindowTest, AnUnusableLibraryStopsStartUpWithoutWritingAnything)
