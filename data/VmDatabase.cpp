@@ -418,6 +418,27 @@ juce::int64 VmDatabase::topRowId(const char* stack)
     return top;
 }
 
+bool VmDatabase::readTop(const char* stack, juce::int64& rowid, juce::String& description,
+                         juce::String& command)
+{
+    return guarded(
+        [&]
+        {
+            auto& top = cached(std::strcmp(stack, "UndoStack") == 0
+                                   ? "SELECT rowid,Desc,Command FROM UndoStack WHERE rowid = "
+                                     "(SELECT MAX(rowid) FROM UndoStack)"
+                                   : "SELECT rowid,Desc,Command FROM RedoStack WHERE rowid = "
+                                     "(SELECT MAX(rowid) FROM RedoStack)");
+            if (top.step())
+            {
+                rowid = top.getInt64(0);
+                description = top.getText(1);
+                command = top.getText(2);
+            }
+            top.reset();
+        });
+}
+
 void VmDatabase::startTransaction(const juce::String& description)
 {
     if (++transactionDepth > 1)
@@ -456,21 +477,9 @@ bool VmDatabase::undoOneCommand(juce::String& description)
 {
     juce::int64 rowid = 0;
     juce::String cmd;
-    bool ok = guarded(
-        [&]
-        {
-            auto& top = cached("SELECT rowid,Desc,Command FROM UndoStack WHERE rowid = (SELECT "
-                               "MAX(rowid) FROM UndoStack)");
-            if (top.step())
-            {
-                rowid = top.getInt64(0);
-                description = top.getText(1);
-                cmd = top.getText(2);
-            }
-            top.reset();
-        });
-    if (!ok || rowid == 0)
+    if (!readTop("UndoStack", rowid, description, cmd) || rowid == 0)
         return false;
+    bool ok = true;
 
     // The statement's own triggers write its reverse (with a cascade, several) on
     // top of the stack; those move to the redo stack exactly as written.
@@ -524,21 +533,9 @@ bool VmDatabase::redoOneCommand(juce::String& description)
 {
     juce::int64 rowid = 0;
     juce::String cmd;
-    bool ok = guarded(
-        [&]
-        {
-            auto& top = cached("SELECT rowid,Desc,Command FROM RedoStack WHERE rowid = (SELECT "
-                               "MAX(rowid) FROM RedoStack)");
-            if (top.step())
-            {
-                rowid = top.getInt64(0);
-                description = top.getText(1);
-                cmd = top.getText(2);
-            }
-            top.reset();
-        });
-    if (!ok || rowid == 0)
+    if (!readTop("RedoStack", rowid, description, cmd) || rowid == 0)
         return false;
+    bool ok = true;
 
     if (description.isNotEmpty() && cmd.isEmpty())
         ok = guarded(

@@ -92,6 +92,9 @@ private:
     // Runs a step that uses cached statements; false, after the error box, on failure.
     template <typename Step> bool guarded(Step&& step);
     juce::int64 topRowId(const char* stack);
+    // The top row of a stack (rowid 0 when it is empty); false after an SQL error.
+    bool readTop(const char* stack, juce::int64& rowid, juce::String& description,
+                 juce::String& command);
     bool finishReplay(bool ok, int savedLastUndoTop);
     static void rowChanged(void* self, int op, const char* database, const char* table,
                            juce::int64 rowid);

@@ -46,6 +46,16 @@ juce::StringArray ScopedDialogs::titles() const
     return t;
 }
 
+ScopedObserver::ScopedObserver()
+{
+    VmDatabase::getInstance()->addObs(this);
+}
+
+ScopedObserver::~ScopedObserver()
+{
+    VmDatabase::getInstance()->deleteObs(this);
+}
+
 TempFolder::TempFolder()
 {
     // Test processes run side by side: the name carries the process and a random part.

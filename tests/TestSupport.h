@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DbObservable.h"
 #include "platform/Dialogs.h"
 
 #include <juce_core/juce_core.h>
@@ -31,6 +32,25 @@ public:
 
     const std::vector<DialogRequest>& requests() const { return recorder.requests; }
     juce::StringArray titles() const;
+};
+
+// Keeps every notification of the data store as "table:id".
+class RecordingObserver : public DbObserver
+{
+public:
+    void dbChanged(const char* table, int id, DbChangeType) override
+    {
+        calls.add(juce::String(table) + ":" + juce::String(id));
+    }
+    juce::StringArray calls;
+};
+
+// A recording observer of the data store for as long as it lives.
+class ScopedObserver : public RecordingObserver
+{
+public:
+    ScopedObserver();
+    ~ScopedObserver() override;
 };
 
 // A fresh, empty folder that is removed again.

@@ -1,40 +1,8 @@
-#include "app/MainHostWindow.h"
-#include "TestSupport.h"
-#include "app/AppGlobals.h"
-#include "data/VmDatabase.h"
-#include "platform/SettingsFile.h"
-#include "platform/SupportFolder.h"
-
-#include <gtest/gtest.h>
+#include "StartedWindow.h"
 
 namespace
 {
-// The application object's part of start-up: settings and command manager.
-class MainHostWindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        getSupportFolder().deleteRecursively();
-        properties.setStorageParameters(makeSettingsOptions());
-        appProperties = &properties;
-        commandManager = &commands;
-    }
-    void TearDown() override
-    {
-        window.reset();
-        VmDatabase::getInstance()->closeDb();
-        properties.closeFiles();
-        appProperties = nullptr;
-        commandManager = nullptr;
-    }
-
-    juce::File settingsFile() const { return makeSettingsOptions().getDefaultFile(); }
-
-    juce::ApplicationProperties properties;
-    juce::ApplicationCommandManager commands;
-    std::unique_ptr<MainHostWindow> window;
-};
+using MainHostWindowTest = WindowTest;
 } // namespace
 
 TEST_F(MainHostWindowTest, OpensCentredWithItsTitleAndSaysOnceThatTheLibraryIsEmpty)

@@ -32,14 +32,7 @@ protected:
     }
     int tracks() { return db->countAudioFiles(); }
 
-    struct Recorder : DbObserver
-    {
-        void dbChanged(const char* table, int id, DbChangeType) override
-        {
-            calls.add(juce::String(table) + ":" + juce::String(id));
-        }
-        juce::StringArray calls;
-    } recorder;
+    RecordingObserver recorder;
 
     VmDatabase* db = VmDatabase::getInstance();
     TempFolder tmp;

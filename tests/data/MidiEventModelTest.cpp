@@ -38,20 +38,11 @@ protected:
     VmDatabase* db = VmDatabase::getInstance();
 };
 
-class Recorder : public DbObserver
-{
-public:
-    void dbChanged(const char* table, int id, DbChangeType) override
-    {
-        calls.add(juce::String(table) + ":" + juce::String(id));
-    }
-    juce::StringArray calls;
-};
 } // namespace
 
 TEST_F(MidiEventModelTest, ANewChunkIsAnnouncedAndFoundByIdOrExactCategoryAndName)
 {
-    Recorder recorder;
+    RecordingObserver recorder;
     db->addObs(&recorder);
     auto intro = chunk("Keys", "Bob's \"Intro\"");
     db->deleteObs(&recorder);
@@ -77,7 +68,7 @@ TEST_F(MidiEventModelTest, AFailedInsertLeavesTheModelWithoutARowInsteadOfAnothe
     auto first = chunk("Keys", "Intro");
     db->execQuery("CREATE TEMP TRIGGER refuse BEFORE INSERT ON MidiEvents "
                   "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    Recorder recorder;
+    RecordingObserver recorder;
     db->addObs(&recorder);
     ScopedDialogs dialogs;
     auto second = chunk("Keys", "Outro");

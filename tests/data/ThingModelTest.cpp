@@ -14,18 +14,11 @@ protected:
     VmDatabase* db = VmDatabase::getInstance();
 };
 
-class Recorder : public DbObserver
-{
-public:
-    void dbChanged(const char*, int, DbChangeType) override { ++calls; }
-    int calls = 0;
-};
 } // namespace
 
 TEST_F(ThingModelTest, NamedValuesAreKeptAsTypedWithoutUndoOrNotification)
 {
-    Recorder recorder;
-    db->addObs(&recorder);
+    ScopedObserver recorder;
     ThingModel things;
     things.addThing("Recent", "Bob's set");
     things.addThing("Recent", "C:\\Gigs");
@@ -50,8 +43,7 @@ TEST_F(ThingModelTest, NamedValuesAreKeptAsTypedWithoutUndoOrNotification)
     EXPECT_EQ(things.getThings("Col'Width").size(), 2u);
 
     EXPECT_EQ(db->execQuery("SELECT COUNT(*) FROM UndoStack").getIntField(0), 0);
-    EXPECT_EQ(recorder.calls, 0);
-    db->deleteObs(&recorder);
+    EXPECT_TRUE(recorder.calls.isEmpty());
 
     db->closeDb();
     EXPECT_TRUE(things.getThings("SchemaVersion").empty());

@@ -49,21 +49,11 @@ protected:
     VmDatabase* db = VmDatabase::getInstance();
 };
 
-class Recorder : public DbObserver
-{
-public:
-    void dbChanged(const char* table, int id, DbChangeType) override
-    {
-        calls.add(juce::String(table) + ":" + juce::String(id));
-    }
-    juce::StringArray calls;
-};
 } // namespace
 
 TEST_F(UndoTest, SettersWriteOnlyChangesAndOneUndoTakesAChangeBack)
 {
-    Recorder recorder;
-    db->addObs(&recorder);
+    ScopedObserver recorder;
     AudioFileModel track(1);
 
     track.setStringField("Name", "Song");
@@ -90,7 +80,6 @@ TEST_F(UndoTest, SettersWriteOnlyChangesAndOneUndoTakesAChangeBack)
     EXPECT_TRUE(db->undo());
     EXPECT_EQ(track.getFloatField("LengthSecs"), 0.0);
     EXPECT_EQ(value("SELECT quote(Note) FROM AudioFiles"), "NULL");
-    db->deleteObs(&recorder);
 }
 
 TEST_F(UndoTest, AReadOnlyModelIgnoresEverySetter)
@@ -130,8 +119,7 @@ TEST_F(UndoTest, AGroupIsUndoneAndRedoneByOneCallEachAndRebuiltExactly)
 
 TEST_F(UndoTest, GroupsNestAndHoldBackAllButTheLastNotification)
 {
-    Recorder recorder;
-    db->addObs(&recorder);
+    ScopedObserver recorder;
     db->startTransaction("Set Edited");
     db->startTransaction("Set Edited");
     AudioFileModel(1).setStringField("Name", "Renamed");
@@ -145,7 +133,6 @@ TEST_F(UndoTest, GroupsNestAndHoldBackAllButTheLastNotification)
     EXPECT_TRUE(db->undo());
     EXPECT_EQ(value("SELECT Name FROM AudioFiles"), "Song");
     EXPECT_EQ(value("SELECT Name FROM Sets"), "Friday");
-    db->deleteObs(&recorder);
 }
 
 TEST_F(UndoTest, TextComesBackExactlyThroughUndoAndRedo)

@@ -40,15 +40,6 @@ protected:
     VmDatabase* db = VmDatabase::getInstance();
 };
 
-class CountingObserver : public DbObserver
-{
-public:
-    void dbChanged(const char* table, int id, DbChangeType) override
-    {
-        calls.add(juce::String(table) + ":" + juce::String(id));
-    }
-    juce::StringArray calls;
-};
 } // namespace
 
 TEST_F(VmDatabaseTest, NewDatabaseHasTheSchemaTheUndoTablesAndOneVersionRow)
@@ -192,7 +183,7 @@ TEST(CleanStringForDb, QuotesDoubleAndBackslashesTurnToSlashes)
 
 TEST_F(VmDatabaseTest, ObserversAreToldInOrderAndPausingKeepsOnlyTheLast)
 {
-    CountingObserver a, b;
+    RecordingObserver a, b;
     db->addObs(&a);
     db->addObs(&b);
     db->addObs(&a);

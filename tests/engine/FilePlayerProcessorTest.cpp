@@ -1,5 +1,6 @@
 #include "engine/FilePlayerProcessor.h"
 #include "HeapCounter.h"
+#include "StartedWindow.h"
 #include "TestAudio.h"
 #include "TestSupport.h"
 #include "app/AppGlobals.h"
@@ -683,15 +684,12 @@ TEST_F(FilePlayerTest, TheAudioThreadDoesNotTouchTheHeap)
 namespace
 {
 // The program's main window, so that the player has a device manager to ask.
-class FilePlayerDeviceTest : public ::testing::Test
+class FilePlayerDeviceTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        getSupportFolder().deleteRecursively();
-        properties.setStorageParameters(makeSettingsOptions());
-        appProperties = &properties;
-        commandManager = &commands;
+        WindowTest::SetUp();
         ASSERT_TRUE(writeTone(song, songSeconds));
         ASSERT_TRUE(writeTone(other, 3.0));
         window = std::make_unique<MainHostWindow>();
@@ -702,17 +700,10 @@ protected:
     void TearDown() override
     {
         mainWindow = nullptr;
-        window.reset();
-        VmDatabase::getInstance()->closeDb();
-        properties.closeFiles();
-        appProperties = nullptr;
-        commandManager = nullptr;
+        WindowTest::TearDown();
     }
 
     ScopedDialogs dialogs; // the window says that the library is empty
-    juce::ApplicationProperties properties;
-    juce::ApplicationCommandManager commands;
-    std::unique_ptr<MainHostWindow> window;
     TempFolder folder;
     juce::File song = folder.file("song.wav");
     juce::File other = folder.file("other.wav");
