@@ -10,6 +10,12 @@ FilePlayerProcessor* filePlayer = nullptr;
 GlimraApi* glimraApi = nullptr;
 PluginWindow* pluginWindow = nullptr;
 
+LibraryPanel* library = nullptr;
+Timeline* timeline = nullptr;
+LightShowList* lightShowList = nullptr;
+SetPlayer* setPlayer = nullptr;
+SongEditor* songEditor = nullptr;
+
 std::atomic<bool> startEventReceived{false};
 std::atomic<bool> rewindEventReceived{false};
 std::atomic<bool> nextEventReceived{false};

@@ -11,6 +11,11 @@
 class MainHostWindow;
 class FilePlayerProcessor;
 class PluginWindow;
+class LibraryPanel;
+class Timeline;
+class LightShowList;
+class SetPlayer;
+class SongEditor;
 struct GlimraApi;
 
 // Program-wide objects reached by name. The pointers do not own: the command
@@ -26,6 +31,13 @@ extern juce::AudioPluginFormatManager audioFormatManager;
 extern FilePlayerProcessor* filePlayer;
 extern GlimraApi* glimraApi;
 extern PluginWindow* pluginWindow;
+
+// The main window's panels (owned by its component tree).
+extern LibraryPanel* library;
+extern Timeline* timeline;
+extern LightShowList* lightShowList;
+extern SetPlayer* setPlayer;
+extern SongEditor* songEditor;
 
 // Set by MIDI input and footswitch callbacks on their own threads, polled by the
 // main window's timer.

@@ -1,17 +1,23 @@
 #include "app/MainHostWindow.h"
 
 #include "app/AppGlobals.h"
+#include "app/HorPanel.h"
 #include "app/PluginHostApp.h"
+#include "app/VertPanel.h"
 #include "data/ThingModel.h"
 #include "data/VmDatabase.h"
+#include "editor/SongEditor.h"
+#include "editor/Timeline.h"
 #include "engine/FilterGraph.h"
 #include "engine/GlimraPluginAbi.h"
 #include "engine/GlimraPluginInstance.h"
 #include "engine/GraphDocumentComponent.h"
 #include "engine/InternalPluginFormat.h"
 #include "engine/PluginWindow.h"
+#include "library/LightShowList.h"
 #include "platform/Dialogs.h"
 #include "platform/SupportFolder.h"
+#include "show/SetPlayer.h"
 
 #include <cstdio>
 
@@ -73,11 +79,8 @@ MainHostWindow::MainHostWindow()
     centreWithSize(900, 700);
     setTitleBarHeight(20);
 
-    // Until the panels exist the window shows its plain background; the graph
-    // lives hidden inside it.
-    setContentOwned(new juce::Component(), false);
-    graphDocument = std::make_unique<GraphDocumentComponent>(deviceManager);
-    getContentComponent()->addChildComponent(*graphDocument);
+    vertPanel = new VertPanel(deviceManager);
+    setContentOwned(vertPanel, false);
 
     if (appProperties != nullptr)
     {
@@ -108,6 +111,7 @@ MainHostWindow::MainHostWindow()
                              "OK");
 
     menuItemsChanged();
+    switchToWindow(lightShowListPanel, -1);
 }
 
 MainHostWindow::~MainHostWindow()
@@ -129,8 +133,8 @@ MainHostWindow::~MainHostWindow()
     removeKeyListener(this);
     if (commandManager != nullptr)
         removeKeyListener(commandManager->getKeyMappings());
-    graphDocument.reset();
     clearContentComponent();
+    vertPanel = nullptr;
 }
 
 bool MainHostWindow::doDbOpen(const juce::File& file)
@@ -273,7 +277,7 @@ bool MainHostWindow::initGraph()
     juce::AudioPluginInstance* instance = nullptr;
     if (!typesFound.isEmpty())
         instance = dynamic_cast<juce::AudioPluginInstance*>(
-            graphDocument->createNewPlugin(typesFound[0], 200, 200));
+            getGraphDocument()->createNewPlugin(typesFound[0], 200, 200));
     if (instance == nullptr)
     {
         searching.reset();
@@ -305,7 +309,7 @@ bool MainHostWindow::initGraph()
     doViewPlugin();
 
     using NodeID = FilterGraph::NodeID;
-    auto& graph = graphDocument->getGraph();
+    auto& graph = getGraphDocument()->getGraph();
     const NodeID midiIn(2), audioOut(3), player(4), controller(5);
     graph.addConnection(player, 0, controller, 0);
     graph.addConnection(player, 1, controller, 1);
@@ -325,6 +329,7 @@ void MainHostWindow::doViewPlugin()
         pluginWindow = nullptr;
         return;
     }
+    auto* graphDocument = getGraphDocument();
     if (graphDocument == nullptr)
         return;
     pluginWindow = PluginWindow::getWindowFor(
@@ -341,35 +346,342 @@ void MainHostWindow::changeListenerCallback(juce::ChangeBroadcaster*)
 void MainHostWindow::closeButtonPressed()
 {
     isClosing = true;
-    graphDocument.reset();
     clearContentComponent();
+    vertPanel = nullptr;
     if (auto* app = juce::JUCEApplication::getInstance())
         app->systemRequestedQuit();
 }
 
-juce::StringArray MainHostWindow::getMenuBarNames()
+GraphDocumentComponent* MainHostWindow::getGraphDocument() const
 {
-    return {};
+    return vertPanel != nullptr ? vertPanel->getHorPanel()->getGraphDocument() : nullptr;
 }
 
-juce::PopupMenu MainHostWindow::getMenuForIndex(int, const juce::String&)
+void MainHostWindow::switchToWindow(int panel, int id)
 {
-    return {};
+    juce::ignoreUnused(id); // the editor and the show player load it once they exist
+    for (juce::Component* page : {(juce::Component*)songEditor, (juce::Component*)lightShowList,
+                                  (juce::Component*)setPlayer})
+        if (page != nullptr)
+            page->setVisible(false);
+    if (vertPanel == nullptr)
+        return;
+
+    juce::Component* shown = nullptr;
+    switch (panel)
+    {
+    case lightShowListPanel:
+        vertPanel->setShowTimeline(true);
+        shown = lightShowList;
+        break;
+    case songEditorPanel:
+        vertPanel->setShowTimeline(true);
+        shown = songEditor;
+        break;
+    case setPlayerPanel:
+        vertPanel->setShowTimeline(false);
+        if (setPlayer != nullptr && timeline != nullptr)
+        {
+            // The show player shows the timeline in its own layout, below the stage memo.
+            setPlayer->addAndMakeVisible(timeline);
+            timeline->setBounds(
+                setPlayer->getLocalBounds().withTrimmedTop(setPlayer->getHeight() / 2));
+        }
+        shown = setPlayer;
+        break;
+    default:
+        return;
+    }
+    if (shown != nullptr)
+    {
+        shown->setVisible(true);
+        shown->toFront(false);
+    }
+}
+
+void MainHostWindow::doUndo()
+{
+    if (VmDatabase::getInstance()->undo())
+        return; // the views reload themselves from the library once they exist
+    if (!VmDatabase::getInstance()->undoRedoFailed())
+        Dialogs::showMessage(DialogIcon::info, "Nothing to undo!", {}, "OK");
+}
+
+void MainHostWindow::doRedo()
+{
+    if (VmDatabase::getInstance()->redo())
+        return;
+    if (!VmDatabase::getInstance()->undoRedoFailed())
+        Dialogs::showMessage(DialogIcon::info, "Nothing to redo!", {}, "OK");
+}
+
+void MainHostWindow::doViewChunks()
+{
+    // The MIDI chunk editor's window opens here once it exists.
+}
+
+juce::StringArray MainHostWindow::getMenuBarNames()
+{
+    return {"File", "Edit", "Tracks", "Shows", "View", "Help"};
+}
+
+juce::PopupMenu MainHostWindow::getMenuForIndex(int topLevelMenuIndex, const juce::String&)
+{
+    juce::PopupMenu menu;
+    auto add = [&](std::initializer_list<int> ids)
+    {
+        for (int id : ids)
+            if (id == 0)
+                menu.addSeparator();
+            else
+                menu.addCommandItem(commandManager, id);
+    };
+    using namespace CommandIDs;
+    switch (topLevelMenuIndex)
+    {
+    case 0:
+        add({showPreferences, 0, backupDatabase, restoreDatabase, 0, exportMidi, 0, exitProgram});
+        break;
+    case 1:
+        add({undo, redo});
+        break;
+    case 2:
+        add({importTracks, lyricsImport, 0, deleteTrack});
+        break;
+    case 3:
+        add({newShow, renameShow, copyShow, 0, deleteSongFromShow, 0, deleteShow});
+        break;
+    case 4:
+        add({showPluginWindow, midiChunkEditor, 0, followPlayback});
+        break;
+    case 5:
+        add({upgradeVersion, readManual, aboutBox});
+        break;
+    default:
+        break;
+    }
+    return menu;
 }
 
 void MainHostWindow::menuItemSelected(int, int)
 {
-    if (isClosing)
-        return;
+    // Every item is a command item: the command manager invokes perform.
 }
 
-void MainHostWindow::getAllCommands(juce::Array<juce::CommandID>&) {}
-
-void MainHostWindow::getCommandInfo(juce::CommandID, juce::ApplicationCommandInfo&) {}
-
-bool MainHostWindow::perform(const InvocationInfo&)
+void MainHostWindow::getAllCommands(juce::Array<juce::CommandID>& commands)
 {
-    return false;
+    using namespace CommandIDs;
+    commands.addArray({open,
+                       save,
+                       undo,
+                       redo,
+                       importTracks,
+                       lyricsImport,
+                       exitProgram,
+                       followPlayback,
+                       showPluginWindow,
+                       midiChunkEditor,
+                       showPreferences,
+                       backupDatabase,
+                       restoreDatabase,
+                       exportMidi,
+                       aboutBox,
+                       readManual,
+                       upgradeVersion,
+                       deleteTrack,
+                       newShow,
+                       deleteSongFromShow,
+                       deleteShow,
+                       copyShow,
+                       renameShow});
+}
+
+void MainHostWindow::getCommandInfo(juce::CommandID id, juce::ApplicationCommandInfo& result)
+{
+    const auto cmd = juce::ModifierKeys::commandModifier;
+    const auto ctrl = juce::ModifierKeys::ctrlModifier;
+    const auto shift = juce::ModifierKeys::shiftModifier;
+    auto set = [&](const char* name, const char* description, int key = 0, int mods = 0)
+    {
+        result.setInfo(name, description, "General", 0);
+        if (key != 0)
+            result.addDefaultKeypress(key, mods);
+    };
+
+    using namespace CommandIDs;
+    switch (id)
+    {
+    case open:
+        set("Open...", "Opens a filter graph file", 'O', cmd);
+        break;
+    case save:
+        set("Save", "Saves the current graph to a file", 'S', cmd);
+        break;
+    case importTracks:
+        set("Import tracks...", "Imports audio files into the program", 'I', cmd);
+        break;
+    case showPreferences:
+        set("Preferences...", "", 'A', cmd);
+        break;
+    case aboutBox:
+        set("About...", "");
+        break;
+    case followPlayback:
+        set("Follow playback...", "Timeline follows the playback position", 'F');
+        break;
+    case showPluginWindow:
+        set("GLIMRA window...", "Opens the main GLIMRA window", 'D');
+        result.setTicked(pluginWindow != nullptr);
+        break;
+    case backupDatabase:
+        set("Backup database...", "");
+        break;
+    case restoreDatabase:
+        set("Restore from backup...", "");
+        break;
+    case deleteTrack:
+        set("Delete selected track...", "", 'D', shift);
+        break;
+    case upgradeVersion:
+        set("Upgrade to latest version...", "");
+        break;
+    case newShow:
+        set("New show...", "");
+        break;
+    case deleteShow:
+        set("Delete selected show...", "");
+        break;
+    case copyShow:
+        set("Copy show...", "");
+        break;
+    case renameShow:
+        set("Rename selected show...", "");
+        break;
+    case exitProgram:
+        set("Exit", "", 'X', cmd);
+        break;
+    case readManual:
+        set("Read user manual...", "");
+        break;
+    case exportMidi:
+        set("Export lightshow to MIDI file...", "");
+        break;
+    case midiChunkEditor:
+        set("MIDI chunk editor...", "Opens the MIDI chunk editor", 'M', cmd);
+        break;
+    case lyricsImport:
+        set("Lyrics quick import...", "Quick import of text lyrics into the current lightshow", 'L',
+            cmd);
+        break;
+    case undo:
+        set("Undo", "Undo the most recent edit", 'Z', ctrl);
+        break;
+    case redo:
+        set("Redo", "Reverts the most recent undo", 'Y', ctrl);
+        break;
+    case deleteSongFromShow:
+        set("Delete selected song from show...", "");
+        break;
+    default:
+        break;
+    }
+}
+
+bool MainHostWindow::perform(const InvocationInfo& info)
+{
+    using namespace CommandIDs;
+    if (info.commandID < first || info.commandID > last)
+        return false;
+
+    switch (info.commandID)
+    {
+    case open:
+        doOpenGraph();
+        return true;
+    case save:
+        doSaveGraph();
+        return true;
+    case undo:
+        doUndo();
+        return true;
+    case redo:
+        doRedo();
+        return true;
+    case showPluginWindow:
+        doViewPlugin();
+        menuItemsChanged();
+        return true;
+    case midiChunkEditor:
+        doViewChunks();
+        return true;
+    case aboutBox:
+        Dialogs::showMessage(DialogIcon::none, getAppDescription(),
+                             "Made by Kestrova for performers who take their light on stage.");
+        return true;
+    case exitProgram:
+        closeButtonPressed();
+        return true;
+
+    // The library, editor, show and preference commands act here once their
+    // panels exist; until then they do nothing.
+    case importTracks:
+    case showPreferences:
+    case followPlayback:
+    case backupDatabase:
+    case restoreDatabase:
+    case deleteTrack:
+    case upgradeVersion:
+    case newShow:
+    case deleteShow:
+    case copyShow:
+    case renameShow:
+    case readManual:
+    case exportMidi:
+    case lyricsImport:
+    case deleteSongFromShow:
+        return true;
+    default:
+        return false; // a number in the range that names no command
+    }
+}
+
+void MainHostWindow::doOpenGraph()
+{
+    auto* graphDocument = getGraphDocument();
+    if (graphDocument == nullptr)
+        return;
+    auto& graph = graphDocument->getGraph();
+    if (graph.hasChangedSinceSaved() &&
+        !Dialogs::askOkCancel(DialogIcon::question, "Open a filter graph",
+                              "The current graph has changes that have not been saved. Open "
+                              "another one anyway?"))
+        return;
+    juce::File file;
+    if (!Dialogs::chooseFileToOpen("Load a filter graph", graph.getLastDocumentOpened(),
+                                   "*.filtergraph", file))
+        return;
+    auto result = graph.loadFrom(file, false);
+    if (result.failed())
+        Dialogs::showMessage(DialogIcon::warning, "Failed to open file",
+                             "There was an error while trying to load the file: " +
+                                 file.getFullPathName() + "\n\n" + result.getErrorMessage());
+}
+
+void MainHostWindow::doSaveGraph()
+{
+    auto* graphDocument = getGraphDocument();
+    if (graphDocument == nullptr)
+        return;
+    auto& graph = graphDocument->getGraph();
+    juce::File file = graph.getFile();
+    if (file == juce::File() &&
+        !Dialogs::chooseFileToSave("Save a filter graph", graph.getLastDocumentOpened(),
+                                   "*.filtergraph", file))
+        return;
+    if (graph.saveAs(file, false, false, false) != juce::FileBasedDocument::savedOk)
+        Dialogs::showMessage(DialogIcon::warning, "Error writing to file",
+                             "An error occurred while trying to save \"" + file.getFullPathName() +
+                                 "\"\n\nCouldn't write to the file");
 }
 
 bool MainHostWindow::keyPressed(const juce::KeyPress&, juce::Component*)

@@ -9,6 +9,48 @@
 #include <functional>
 
 class GraphDocumentComponent;
+class VertPanel;
+
+// The window's commands.
+namespace CommandIDs
+{
+enum
+{
+    open = 0x30000,
+    save = 0x30001,
+    importTracks = 0x30003,
+    showPreferences = 0x30004,
+    aboutBox = 0x30005,
+    followPlayback = 0x30006,
+    showPluginWindow = 0x30007,
+    backupDatabase = 0x30008,
+    restoreDatabase = 0x30009,
+    deleteTrack = 0x3000a,
+    upgradeVersion = 0x3000b,
+    newShow = 0x3000c,
+    deleteShow = 0x3000d,
+    copyShow = 0x3000e,
+    renameShow = 0x3000f,
+    exitProgram = 0x30010,
+    readManual = 0x30011,
+    exportMidi = 0x30012,
+    midiChunkEditor = 0x30013,
+    lyricsImport = 0x30014,
+    undo = 0x30015,
+    redo = 0x30016,
+    deleteSongFromShow = 0x3001a,
+    first = open,
+    last = deleteSongFromShow
+};
+}
+
+// Which page the right-hand side shows.
+enum MainWindowPanel
+{
+    lightShowListPanel = 0,
+    songEditorPanel = 1,
+    setPlayerPanel = 2
+};
 
 // The program's one document window. Its constructor is the second half of
 // start-up; its destructor closes the data store.
@@ -46,7 +88,21 @@ public:
     // Shows or hides the lighting controller's window.
     void doViewPlugin();
 
-    GraphDocumentComponent* getGraphDocument() const { return graphDocument.get(); }
+    GraphDocumentComponent* getGraphDocument() const;
+    GraphDocumentComponent* getGraphEditor() const { return getGraphDocument(); }
+    VertPanel* getVertPanel() const { return vertPanel; }
+
+    // Shows one page on the right (the lightshow list, the editor or the show
+    // player); the show player takes the timeline into its own layout.
+    void switchToWindow(int panel, int id);
+    // Undo and redo as commands: refresh the views, or say there was nothing to do.
+    void doUndo();
+    void doRedo();
+    // The MIDI chunk editor's window.
+    void doViewChunks();
+    // The processing graph's document: open and save through the dialogs.
+    void doOpenGraph();
+    void doSaveGraph();
     const juce::OwnedArray<juce::PluginDescription>& getInternalTypes() const
     {
         return internalTypes;
@@ -90,8 +146,7 @@ private:
     juce::OwnedArray<juce::PluginDescription> typesFound;
     juce::OwnedArray<juce::PluginDescription> internalTypes;
 
-    // Declared after the device manager: the graph goes first.
-    std::unique_ptr<GraphDocumentComponent> graphDocument;
+    VertPanel* vertPanel = nullptr; // the content component, owned by the window
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainHostWindow)
 };
