@@ -2,6 +2,8 @@
 
 #include "app/AppGlobals.h"
 #include "app/HorPanel.h"
+#include "app/LibraryBackup.h"
+#include "app/MidiExport.h"
 #include "app/PluginHostApp.h"
 #include "app/VertPanel.h"
 #include "data/ThingModel.h"
@@ -359,7 +361,6 @@ GraphDocumentComponent* MainHostWindow::getGraphDocument() const
 
 void MainHostWindow::switchToWindow(int panel, int id)
 {
-    juce::ignoreUnused(id); // the editor and the show player load it once they exist
     for (juce::Component* page : {(juce::Component*)songEditor, (juce::Component*)lightShowList,
                                   (juce::Component*)setPlayer})
         if (page != nullptr)
@@ -376,6 +377,8 @@ void MainHostWindow::switchToWindow(int panel, int id)
         break;
     case songEditorPanel:
         vertPanel->setShowTimeline(true);
+        if (songEditor != nullptr)
+            songEditor->loadLightshow(id);
         shown = songEditor;
         break;
     case setPlayerPanel:
@@ -621,14 +624,23 @@ bool MainHostWindow::perform(const InvocationInfo& info)
     case exitProgram:
         closeButtonPressed();
         return true;
+    case backupDatabase:
+        LibraryBackup::doBackup();
+        return true;
+    case restoreDatabase:
+        // The restored library may not hold what the pages showed: start again from the list.
+        if (LibraryBackup::doRestore())
+            switchToWindow(lightShowListPanel, -1);
+        return true;
+    case exportMidi:
+        doExportMidi(songEditor != nullptr ? songEditor->getLightShowId() : 0);
+        return true;
 
     // The library, editor, show and preference commands act here once their
     // panels exist; until then they do nothing.
     case importTracks:
     case showPreferences:
     case followPlayback:
-    case backupDatabase:
-    case restoreDatabase:
     case deleteTrack:
     case upgradeVersion:
     case newShow:
@@ -636,7 +648,6 @@ bool MainHostWindow::perform(const InvocationInfo& info)
     case copyShow:
     case renameShow:
     case readManual:
-    case exportMidi:
     case lyricsImport:
     case deleteSongFromShow:
         return true;

@@ -19,6 +19,11 @@ void CppSQLite3DB::openExisting(const char* fileName)
     openWithFlags(fileName, SQLITE_OPEN_READWRITE);
 }
 
+void CppSQLite3DB::openReadOnly(const char* fileName)
+{
+    openWithFlags(fileName, SQLITE_OPEN_READONLY);
+}
+
 void CppSQLite3DB::openWithFlags(const char* fileName, int flags)
 {
     close();

@@ -17,6 +17,8 @@ public:
     void open(const char* fileName);
     // Opens a file that must exist already; nothing is created.
     void openExisting(const char* fileName);
+    // Opens a file that must exist, for reading only.
+    void openReadOnly(const char* fileName);
     void close();
     bool isOpen() const { return db != nullptr; }
 

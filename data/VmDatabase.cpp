@@ -9,6 +9,8 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -201,6 +203,136 @@ bool VmDatabase::closeDb()
     lastUndoTop = 0;
     redoStale = false;
     return true;
+}
+
+namespace
+{
+void deleteWithJournal(const juce::File& file)
+{
+    file.deleteFile();
+    file.getSiblingFile(file.getFileName() + "-journal").deleteFile();
+}
+
+CppSQLite3Exception errorOf(sqlite3* connection, int code)
+{
+    return CppSQLite3Exception(code, sqlite3_errmsg(connection));
+}
+} // namespace
+
+bool VmDatabase::backupTo(const juce::File& destination)
+{
+    // Never an existing file's name: a failure must cost nothing but the copy.
+    const auto partial = destination.getParentDirectory().getNonexistentChildFile(
+        destination.getFileName() + ".part", "", false);
+    try
+    {
+        if (!db.isOpen())
+            throw CppSQLite3Exception(CPPSQLITE_ERROR, "Database not open");
+        // Moving a copy over the open file would leave the connection writing to a
+        // file that no longer has a name.
+        const juce::String source =
+            juce::String::fromUTF8(sqlite3_db_filename(db.handle(), "main"));
+        if (source.isNotEmpty() &&
+            juce::File(source).getLinkedTarget() == destination.getLinkedTarget())
+            throw CppSQLite3Exception(CPPSQLITE_ERROR,
+                                      "A backup cannot be saved over the library it is made from");
+        // Only committed edits belong in a backup; the source connection cannot
+        // be copied from while it writes anyway.
+        if (!sqlite3_get_autocommit(db.handle()))
+            throw CppSQLite3Exception(SQLITE_BUSY, "The library is in the middle of an edit");
+        if (destination.isDirectory())
+            throw CppSQLite3Exception(
+                SQLITE_CANTOPEN,
+                ("A folder has that name: " + destination.getFullPathName()).toRawUTF8());
+
+        CppSQLite3DB copy;
+        copy.open(partial.getFullPathName().toRawUTF8());
+        auto* backup = sqlite3_backup_init(copy.handle(), "main", db.handle(), "main");
+        if (backup == nullptr)
+            throw errorOf(copy.handle(), sqlite3_errcode(copy.handle()));
+        // All pages in one step, under one read lock: the copy is the library at
+        // one moment, however other connections write to it.
+        const int stepped = sqlite3_backup_step(backup, -1);
+        const int finished = sqlite3_backup_finish(backup);
+        if (stepped != SQLITE_DONE)
+            throw errorOf(copy.handle(), finished != SQLITE_OK ? finished : stepped);
+        if (finished != SQLITE_OK)
+            throw errorOf(copy.handle(), finished);
+        copy.close();
+
+        // rename() replaces an existing destination in one step.
+        if (std::rename(partial.getFullPathName().toRawUTF8(),
+                        destination.getFullPathName().toRawUTF8()) != 0)
+            throw CppSQLite3Exception(SQLITE_IOERR, ("Could not move the backup into place: " +
+                                                     juce::String(std::strerror(errno)))
+                                                        .toRawUTF8());
+        return true;
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        deleteWithJournal(partial);
+        reportError(e);
+        return false;
+    }
+}
+
+DbFileCheck VmDatabase::inspectDbFile(const juce::File& file)
+{
+    DbFileCheck check;
+    if (!file.existsAsFile())
+        return check;
+
+    CppSQLite3DB conn;
+    try
+    {
+        conn.openReadOnly(file.getFullPathName().toRawUTF8());
+        {
+            auto q = conn.execQuery("PRAGMA quick_check");
+            if (q.eof() || juce::String(q.getStringField(0)) != "ok")
+            {
+                check.result = DbFileResult::damaged;
+                return check;
+            }
+        }
+        if (!conn.tableExists("Things"))
+        {
+            check.result = DbFileResult::notADatabase;
+            return check;
+        }
+
+        // The rule of the start-up check: exactly one row, and it holds a number.
+        juce::StringArray values;
+        for (auto q = conn.execQuery("SELECT Value FROM Things WHERE Name='SchemaVersion'");
+             !q.eof(); q.nextRow())
+            values.add(q.getStringField(0));
+        int version = 0;
+        if (values.size() == 1 && std::sscanf(values[0].toRawUTF8(), "%d", &version) == 1)
+            check.version = version;
+
+        // A file of a version this release knows must hold that version's tables.
+        if (check.version >= 1 && check.version <= currentSchemaVersion)
+        {
+            juce::StringArray tables = {"AudioFiles", "GlimraCues", "LightShows", "SetElements",
+                                        "Sets",       "ShowMemos",  "Things"};
+            if (check.version >= 2)
+                tables.addArray(juce::StringArray{"MidiEvents", "MidiMessages"});
+            for (auto& t : tables)
+                if (!conn.tableExists(t.toRawUTF8()))
+                {
+                    check.result = DbFileResult::notADatabase;
+                    return check;
+                }
+        }
+        check.result = DbFileResult::opened;
+    }
+    catch (const CppSQLite3Exception& e)
+    {
+        const int code = e.errorCode() & 0xff;
+        check.result = code == SQLITE_NOTADB    ? DbFileResult::notADatabase
+                       : code == SQLITE_CORRUPT ? DbFileResult::damaged
+                                                : DbFileResult::cannotOpen;
+    }
+    return check;
 }
 
 std::vector<AudioFileModel> VmDatabase::getAudioFiles()

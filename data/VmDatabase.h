@@ -25,6 +25,14 @@ enum class DbFileResult
     cannotOpen    // missing folder, no permission, disk full...
 };
 
+// What a look into a database file found. Only opened, notADatabase, damaged
+// and cannotOpen occur.
+struct DbFileCheck
+{
+    DbFileResult result = DbFileResult::cannotOpen;
+    int version = -1; // the schema version when opened; -1 when it cannot be read
+};
+
 // The data store: the one SQLite connection, SQL errors shown to the user, the
 // observer list, and the undo machinery that lives inside the database.
 class VmDatabase : public DbObservable
@@ -45,6 +53,16 @@ public:
     bool isClosed() const { return !isOpen; }
     // True while a connection is open, also one that is not yet ready for use.
     bool hasConnection() const { return db.isOpen(); }
+
+    // Copies the open database into a new file at destination, as it stands after
+    // its last committed edit. The copy is written beside the destination and
+    // moved into place only when complete. False, after the error box, on failure;
+    // an existing file at destination is then left as it was.
+    bool backupTo(const juce::File& destination);
+    // Looks into a database file on a read-only connection of its own: its
+    // schema version and whether it holds the tables of that version. Neither the
+    // open database nor the file is changed, and no error box is shown.
+    static DbFileCheck inspectDbFile(const juce::File& file);
 
     // SQL text; an error shows its message box and yields 0 or an empty cursor.
     int execDML(const juce::String& sql);

@@ -11,4 +11,11 @@ public:
     ~SongEditor() override;
     void paint(juce::Graphics& g) override;
     void lookAndFeelChanged() override;
+
+    // The lightshow this page edits (0 for none).
+    void loadLightshow(int lightShowId) { shownLightShow = lightShowId; }
+    int getLightShowId() const { return shownLightShow; }
+
+private:
+    int shownLightShow = 0;
 };

@@ -209,3 +209,29 @@ TEST_F(MainWindowCommandsTest, TheShowPlayerTakesTheTimelineAndGivesItBack)
     EXPECT_FALSE(lightShowList->isVisible());
     EXPECT_FALSE(setPlayer->isVisible());
 }
+
+TEST_F(MainWindowCommandsTest, ExportWritesTheLightshowShownInTheEditor)
+{
+    auto* db = VmDatabase::getInstance();
+    db->execDML("INSERT INTO AudioFiles(Name,Path) VALUES('Song','A/Song.wav');"
+                "INSERT INTO LightShows(Name,AudioFileID,Tempo) VALUES('Encore',1,96);"
+                "INSERT INTO GlimraCues(LightShowID,CueTime,BankName,PresetName) "
+                "VALUES(1,2.0,'Front Wash','Warm White');");
+    TempFolder tmp;
+    auto target = tmp.file("encore.mid");
+    {
+        ScopedDialogs dialogs; // no lightshow in the editor yet
+        window->perform(juce::ApplicationCommandTarget::InvocationInfo(0x30012));
+        EXPECT_EQ(dialogs.requests().size(), 1u);
+        EXPECT_FALSE(target.exists());
+    }
+    window->switchToWindow(songEditorPanel, 1);
+    ScopedDialogs dialogs;
+    dialogs.recorder.pushAnswer({0, {}, target});
+    window->perform(juce::ApplicationCommandTarget::InvocationInfo(0x30012));
+    ASSERT_TRUE(target.existsAsFile());
+    juce::FileInputStream in(target);
+    juce::MidiFile midi;
+    ASSERT_TRUE(midi.readFrom(in));
+    EXPECT_EQ(midi.getNumTracks(), 2);
+}
