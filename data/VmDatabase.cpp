@@ -698,6 +698,17 @@ bool VmDatabase::redoOneCommand(juce::String& description)
     return ok;
 }
 
+// Opens the transaction of an undo or redo; the stack top to go back to on failure.
+int VmDatabase::beginReplay()
+{
+    replaying = true;
+    execQuery("BEGIN TRANSACTION");
+    // Rows removed by a cascade were recorded after their parent, so they come
+    // back before it: foreign keys are checked once the whole group is back.
+    execQuery("PRAGMA defer_foreign_keys = ON");
+    return lastUndoTop;
+}
+
 // Commits a replay, or rolls all of it back so that data and stacks are exactly
 // as before the command.
 bool VmDatabase::finishReplay(bool ok, int savedLastUndoTop)
@@ -728,12 +739,7 @@ bool VmDatabase::undo()
         return false;
 
     ScopedWaitCursor waitCursor;
-    const int savedLastUndoTop = lastUndoTop;
-    replaying = true;
-    execQuery("BEGIN TRANSACTION");
-    // Rows removed by a cascade were recorded after their parent, so they come
-    // back before it: foreign keys are checked once the whole group is back.
-    execQuery("PRAGMA defer_foreign_keys = ON");
+    const int savedLastUndoTop = beginReplay();
     if (redoStale)
         execQuery("DELETE FROM RedoStack");
 
@@ -763,10 +769,7 @@ bool VmDatabase::redo()
         return false;
 
     ScopedWaitCursor waitCursor;
-    const int savedLastUndoTop = lastUndoTop;
-    replaying = true;
-    execQuery("BEGIN TRANSACTION");
-    execQuery("PRAGMA defer_foreign_keys = ON");
+    const int savedLastUndoTop = beginReplay();
 
     juce::String description;
     bool ok = redoOneCommand(description);

@@ -113,6 +113,7 @@ private:
     // The top row of a stack (rowid 0 when it is empty); false after an SQL error.
     bool readTop(const char* stack, juce::int64& rowid, juce::String& description,
                  juce::String& command);
+    int beginReplay();
     bool finishReplay(bool ok, int savedLastUndoTop);
     static void rowChanged(void* self, int op, const char* database, const char* table,
                            juce::int64 rowid);

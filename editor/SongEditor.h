@@ -1,16 +1,14 @@
 #pragma once
 
-#include "look/ColouredBox.h"
+#include "look/PlaceholderPanel.h"
 
 // The main window's place for the Lightshow editor. Until the panel itself is built it
 // shows its name, so that the window's layout and page switching can be used.
-class SongEditor : public ColouredBox
+class SongEditor : public PlaceholderPanel
 {
 public:
     SongEditor();
     ~SongEditor() override;
-    void paint(juce::Graphics& g) override;
-    void lookAndFeelChanged() override;
 
     // The lightshow this page edits (0 for none).
     void loadLightshow(int lightShowId) { shownLightShow = lightShowId; }

@@ -1,9 +1,8 @@
 #include "library/LibraryPanel.h"
 
 #include "app/AppGlobals.h"
-#include "look/ColourScheme.h"
 
-LibraryPanel::LibraryPanel() : ColouredBox("LibraryPanel", juce::Colour(glimraDkGreyColour))
+LibraryPanel::LibraryPanel() : PlaceholderPanel("LibraryPanel", "Track and show library")
 {
     library = this;
 }
@@ -12,19 +11,4 @@ LibraryPanel::~LibraryPanel()
 {
     if (library == this)
         library = nullptr;
-}
-
-void LibraryPanel::paint(juce::Graphics& g)
-{
-    ColouredBox::paint(g);
-    g.setColour(juce::Colour(textColour).withAlpha(0.35f));
-    g.setFont(juce::Font("<Sans-Serif>", (float)largeFontSz, juce::Font::plain));
-    g.drawFittedText("Track and show library", getLocalBounds().reduced(10),
-                     juce::Justification::centred, 2);
-}
-
-void LibraryPanel::lookAndFeelChanged()
-{
-    colour = juce::Colour(glimraDkGreyColour);
-    repaint();
 }
