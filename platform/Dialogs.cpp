@@ -9,6 +9,18 @@ bool isChooser(DialogKind kind)
     return kind == DialogKind::openFile || kind == DialogKind::saveFile ||
            kind == DialogKind::chooseFolder;
 }
+
+DialogRequest makeRequest(DialogKind kind, DialogIcon icon, const juce::String& title,
+                          const juce::String& text, const juce::StringArray& buttons = {})
+{
+    DialogRequest r;
+    r.kind = kind;
+    r.icon = icon;
+    r.title = title;
+    r.text = text;
+    r.buttons = buttons;
+    return r;
+}
 } // namespace
 
 DialogAnswer RecordingResponder::respond(const DialogRequest& request)
@@ -48,11 +60,7 @@ DialogAnswer Dialogs::ask(const DialogRequest& request)
 std::unique_ptr<DialogNotice> Dialogs::showNotice(DialogIcon icon, const juce::String& title,
                                                   const juce::String& text)
 {
-    DialogRequest r;
-    r.kind = DialogKind::notice;
-    r.icon = icon;
-    r.title = title;
-    r.text = text;
+    auto r = makeRequest(DialogKind::notice, icon, title, text);
     if (currentResponder != nullptr)
     {
         currentResponder->respond(r);
@@ -64,62 +72,32 @@ std::unique_ptr<DialogNotice> Dialogs::showNotice(DialogIcon icon, const juce::S
 void Dialogs::showMessage(DialogIcon icon, const juce::String& title, const juce::String& text,
                           const juce::String& buttonText)
 {
-    DialogRequest r;
-    r.kind = DialogKind::message;
-    r.icon = icon;
-    r.title = title;
-    r.text = text;
-    r.buttons.add(buttonText);
-    ask(r);
+    ask(makeRequest(DialogKind::message, icon, title, text, {buttonText}));
 }
 
 bool Dialogs::askOkCancel(DialogIcon icon, const juce::String& title, const juce::String& text,
                           const juce::String& okText, const juce::String& cancelText)
 {
-    DialogRequest r;
-    r.kind = DialogKind::okCancel;
-    r.icon = icon;
-    r.title = title;
-    r.text = text;
-    r.buttons.add(okText);
-    r.buttons.add(cancelText);
-    return ask(r).button == 0;
+    return ask(makeRequest(DialogKind::okCancel, icon, title, text, {okText, cancelText})).button ==
+           0;
 }
 
 bool Dialogs::askYesNo(DialogIcon icon, const juce::String& title, const juce::String& text,
                        const juce::String& yesText, const juce::String& noText)
 {
-    DialogRequest r;
-    r.kind = DialogKind::yesNo;
-    r.icon = icon;
-    r.title = title;
-    r.text = text;
-    r.buttons.add(yesText);
-    r.buttons.add(noText);
-    return ask(r).button == 0;
+    return ask(makeRequest(DialogKind::yesNo, icon, title, text, {yesText, noText})).button == 0;
 }
 
 int Dialogs::askButtons(DialogIcon icon, const juce::String& title, const juce::String& text,
                         const juce::StringArray& buttons)
 {
-    DialogRequest r;
-    r.kind = DialogKind::multiButton;
-    r.icon = icon;
-    r.title = title;
-    r.text = text;
-    r.buttons = buttons;
-    return ask(r).button;
+    return ask(makeRequest(DialogKind::multiButton, icon, title, text, buttons)).button;
 }
 
 bool Dialogs::askText(const juce::String& title, const juce::String& text, juce::String& value)
 {
-    DialogRequest r;
-    r.kind = DialogKind::textInput;
-    r.title = title;
-    r.text = text;
+    auto r = makeRequest(DialogKind::textInput, DialogIcon::none, title, text, {"OK", "Cancel"});
     r.initialText = value;
-    r.buttons.add("OK");
-    r.buttons.add("Cancel");
     auto answer = ask(r);
     if (answer.button != 0)
         return false;
@@ -132,9 +110,7 @@ namespace
 bool choose(DialogKind kind, const juce::String& title, const juce::File& start,
             const juce::String& patterns, juce::File& result)
 {
-    DialogRequest r;
-    r.kind = kind;
-    r.title = title;
+    auto r = makeRequest(kind, DialogIcon::none, title, {});
     r.initialFile = start;
     r.filePatterns = patterns;
     auto answer = Dialogs::ask(r);
