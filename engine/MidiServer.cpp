@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -18,17 +19,58 @@ double now()
 // stretch before a message is due is spent yielding instead.
 constexpr double spinMarginMs = 1.0;
 
-// The start of a buffer on the millisecond counter, moved to the high-resolution
-// clock the sending threads wait on. The counter is 32 bits wide and wraps, and
-// need not share its origin with the high-resolution clock.
-double toHiResClock(double counterMs)
+// The millisecond counter moved to the high-resolution clock the sending
+// threads wait on. The counter is 32 bits wide and wraps, need not share its
+// origin with the high-resolution clock, and is truncated to whole
+// milliseconds: read naively, the distance between the two clocks wobbles
+// within a millisecond from call to call, and two buffers given the same start
+// would land a fraction apart, out of the order they were queued in. So the
+// distance is measured once, at the moment the counter ticks, and kept until
+// the clocks disagree with it by more than the truncation can explain (the
+// counter wrapped, or a clock was stepped).
+class CounterClock
 {
-    const auto counterNow = juce::Time::getMillisecondCounter();
-    const auto hiResNow = now();
-    if (!std::isfinite(counterMs))
-        return hiResNow;
-    return hiResNow + std::remainder(counterMs - (double)counterNow, 4294967296.0);
-}
+public:
+    double toHiRes(double counterMs)
+    {
+        const auto counterNow = juce::Time::getMillisecondCounter();
+        const double hiResNow = now();
+        if (!std::isfinite(counterMs))
+            return hiResNow;
+
+        double offset = measuredOffset.load(std::memory_order_relaxed);
+        const double seen = hiResNow - (double)counterNow;
+        if (!(seen > offset - 0.5 && seen < offset + 1.5))
+        {
+            offset = measure();
+            measuredOffset.store(offset, std::memory_order_relaxed);
+        }
+        const double counterStart =
+            (double)counterNow + std::remainder(counterMs - (double)counterNow, 4294967296.0);
+        return counterStart + offset;
+    }
+
+private:
+    static double measure()
+    {
+        // Waits for the counter's next tick (at most a millisecond), when the
+        // truncation is zero.
+        const auto before = juce::Time::getMillisecondCounter();
+        auto ticked = before;
+        double hiRes = now();
+        const double giveUp = hiRes + 5.0;
+        while (ticked == before && hiRes < giveUp)
+        {
+            ticked = juce::Time::getMillisecondCounter();
+            hiRes = now();
+        }
+        return hiRes - (double)ticked;
+    }
+
+    std::atomic<double> measuredOffset{std::numeric_limits<double>::quiet_NaN()};
+};
+
+CounterClock counterClock;
 } // namespace
 
 // One open output and the thread that sends its timed messages.
@@ -207,5 +249,5 @@ void MidiServer::sendBuffer(const juce::String& deviceName, const juce::MidiBuff
                             double startMs)
 {
     if (auto* sender = find(deviceName))
-        sender->queue(buffer, toHiResClock(startMs));
+        sender->queue(buffer, counterClock.toHiRes(startMs));
 }
