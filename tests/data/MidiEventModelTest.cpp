@@ -195,8 +195,9 @@ TEST_F(MidiEventModelTest, TransmitSendsOneTimedBufferPerDeviceFromOneMillisecon
     EXPECT_EQ(synth.bytes(), (MidiBytes{{144, 60, 100}, {194, 5}}));
     EXPECT_EQ(bass.bytes(), (MidiBytes{{191, 7, 127}}));
     EXPECT_TRUE(unnamed.sent().empty());
-    EXPECT_NEAR(synth.sent()[0].sentAt - called, 1.0, 20.0);
-    EXPECT_NEAR(bass.sent()[0].sentAt - called, 501.0, 20.0);
+    // Loose bounds: a busy machine may wake the sending threads late.
+    EXPECT_NEAR(synth.sent()[0].sentAt - called, 1.0, 50.0);
+    EXPECT_NEAR(bass.sent()[0].sentAt - called, 501.0, 50.0);
 }
 
 TEST_F(MidiEventModelTest, TransmitLeavesOutWhatCannotGoOnTheWire)

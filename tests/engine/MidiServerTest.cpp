@@ -74,15 +74,18 @@ TEST(MidiServerTest, BufferPositionsAreSamplesAt44100FromTheStart)
     auto& synth = midi.devices.addOutput("Synth");
     auto* server = MidiServer::getInstance();
 
+    // It only queues: nothing has left when the call returns.
     const double called = juce::Time::getMillisecondCounterHiRes();
-    server->sendBuffer("Synth", bufferOf({{0, 60}, {44100, 61}}), counterNow() + 1);
-    EXPECT_LT(juce::Time::getMillisecondCounterHiRes() - called, 20.0); // it only queues
+    server->sendBuffer("Synth", bufferOf({{0, 60}, {44100, 61}}), counterNow() + 100);
+    EXPECT_TRUE(synth.sent().empty());
     ASSERT_TRUE(synth.waitFor(2, 3000));
 
+    // Loose bounds: a busy machine may wake the sending thread late, and the
+    // benchmark measures the real precision.
     auto sent = synth.sent();
     EXPECT_EQ(notesOf(synth), (std::vector<int>{60, 61}));
-    EXPECT_NEAR(sent[0].sentAt - called, 1.0, 20.0);
-    EXPECT_NEAR(sent[1].sentAt - called, 1001.0, 20.0);
+    EXPECT_NEAR(sent[0].sentAt - called, 100.0, 50.0);
+    EXPECT_NEAR(sent[1].sentAt - called, 1100.0, 50.0);
 }
 
 TEST(MidiServerTest, BuffersQueueBehindEachOtherAndEqualTimesKeepTheOrderQueued)
