@@ -101,6 +101,22 @@ TEST(MidiServerTest, BuffersQueueBehindEachOtherAndEqualTimesKeepTheOrderQueued)
     ASSERT_TRUE(synth.waitFor(6, 3000));
 
     EXPECT_EQ(notesOf(synth), (std::vector<int>{30, 10, 11, 20, 21, 12}));
+
+    // Queued over several ticks of the millisecond counter, buffers with one
+    // start still leave in the order they were queued.
+    synth.clear();
+    const double later = counterNow() + 100;
+    std::vector<int> queued;
+    for (int note = 40; note < 100; ++note)
+    {
+        server->sendBuffer("Synth", bufferOf({{0, note}}), later);
+        queued.push_back(note);
+        const double until = juce::Time::getMillisecondCounterHiRes() + 0.1;
+        while (juce::Time::getMillisecondCounterHiRes() < until)
+            std::this_thread::yield();
+    }
+    ASSERT_TRUE(synth.waitFor(queued.size(), 3000));
+    EXPECT_EQ(notesOf(synth), queued);
 }
 
 TEST(MidiServerTest, DroppingTheServerDiscardsWhatIsPending)
